@@ -1,0 +1,75 @@
+#include "app/editor_state.h"
+#include "app/input_handling.h"
+
+#include <SFML/Graphics.hpp>
+
+#include <locale>
+#include <sstream>
+
+namespace {
+
+constexpr unsigned int text_size = 20;
+constexpr float line_spacing = 25.0f;  // second status line below the first
+
+}
+
+int main(int, char**)
+{
+    sf::Font font;
+    if (!font.loadFromFile("segoeui.ttf"))
+        return -1;
+
+    sf::Text text_num_points;
+    text_num_points.setFont(font);
+    text_num_points.setCharacterSize(text_size);
+    text_num_points.setFillColor(sf::Color::Black);
+
+    sf::Text text_num_segments;
+    text_num_segments.setFont(font);
+    text_num_segments.setPosition(0.0f, line_spacing);
+    text_num_segments.setCharacterSize(text_size);
+    text_num_segments.setFillColor(sf::Color::Black);
+
+    sf::RenderWindow window(sf::VideoMode(640, 640, 32),
+                            sf::String("Orrinade", std::locale()),
+                            sf::Style::Default,
+                            sf::ContextSettings(0, 0, 0, 1, 1, 0));
+
+    const sf::Color background(150, 200, 255, 255);
+    EditorState editor;
+    const PixelToCoords to_coords = [&window](int x, int y) {
+        const sf::Vector2f p = window.mapPixelToCoords(sf::Vector2i(x, y));
+        return Vector2f(p.x, p.y);
+    };
+
+    while (window.isOpen()) {
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            if (event.type == sf::Event::Closed)
+                window.close();
+            else
+                handle_event(event, to_coords, editor);
+        }
+
+        const sf::Vector2i mouse = sf::Mouse::getPosition(window);
+        apply_drag(sf::Mouse::isButtonPressed(sf::Mouse::Left), to_coords(mouse.x, mouse.y),
+                   editor);
+
+        window.clear(background);
+        editor.bezier_curve.draw(window, editor.num_segments, sf::Color::Black);
+
+        if (!editor.hide_text) {
+            std::stringstream ss(std::ios::in | std::ios::out);
+            ss << "segments: " << editor.num_segments;
+            text_num_segments.setString(sf::String(ss.str(), std::locale()));
+            ss.str("");
+            ss << "points: " << editor.bezier_curve.num_points();
+            text_num_points.setString(sf::String(ss.str(), std::locale()));
+            window.draw(text_num_segments, sf::RenderStates::Default);
+            window.draw(text_num_points, sf::RenderStates::Default);
+        }
+
+        window.display();
+    }
+    return 0;
+}

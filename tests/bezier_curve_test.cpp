@@ -1,0 +1,211 @@
+#include "curve/bezier_curve.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+std::uint32_t bits(float f)
+{
+    std::uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+}
+
+BezierCurve curve_of(const std::vector<Vector2f>& points)
+{
+    BezierCurve curve;
+    for (const Vector2f& p : points)
+        curve.add_point(p);
+    return curve;
+}
+
+void expect_points(const BezierCurve& curve, const std::vector<Vector2f>& expected)
+{
+    ASSERT_EQ(curve.num_points(), static_cast<int>(expected.size()));
+    for (int i = 0; i < curve.num_points(); ++i) {
+        EXPECT_EQ(curve.get_point(i).x, expected[i].x) << "point " << i;
+        EXPECT_EQ(curve.get_point(i).y, expected[i].y) << "point " << i;
+    }
+}
+
+// The fixed arithmetic written out plainly, with nothing shared with the
+// implementation: coefficients from exact 64-bit products, every power
+// computed from scratch by squaring.
+float plain_power(float base, int exponent)
+{
+    float result = 1.0f;
+    for (int m = exponent;; base *= base) {
+        if (m % 2 == 1)
+            result *= base;
+        m /= 2;
+        if (m == 0)
+            return result;
+    }
+}
+
+std::int32_t plain_binomial(int n, int k)
+{
+    std::uint64_t c = 1;
+    for (int j = 1; j <= k; ++j)
+        c = c * static_cast<std::uint64_t>(n - k + j) / static_cast<std::uint64_t>(j);
+    return static_cast<std::int32_t>(c);
+}
+
+float plain_coordinate(const std::vector<float>& p, float t)
+{
+    const int n = static_cast<int>(p.size()) - 1;
+    float sum = 0.0f;
+    for (int i = 0; i <= n; ++i) {
+        double term = static_cast<double>(plain_binomial(n, i));
+        term = term * static_cast<double>(p[i]);
+        term = term * static_cast<double>(plain_power(1.0f - t, n - i));
+        term = term * static_cast<double>(plain_power(t, i));
+        sum = static_cast<float>(static_cast<double>(sum) + term);
+    }
+    return sum;
+}
+
+Vector2f plain_vector(const std::vector<Vector2f>& p, float t)
+{
+    const int n = static_cast<int>(p.size()) - 1;
+    Vector2f sum;
+    for (int i = 0; i <= n; ++i) {
+        const float c = static_cast<float>(plain_binomial(n, i));
+        sum += p[i] * c * plain_power(1.0f - t, n - i) * plain_power(t, i);
+    }
+    return sum;
+}
+
+}
+
+TEST(BezierCurveEditing, AddInsertClearAndIgnoredWrites)
+{
+    const Vector2f a(1, 2), b(3, 4), c(5, 6), p(7, 8);
+    BezierCurve curve;
+    EXPECT_EQ(curve.num_points(), 0);
+    EXPECT_EQ(curve.add_point(a), 0);
+    EXPECT_EQ(curve.insert_point(1, p), 1);
+    expect_points(curve, {a, p});
+
+    curve.clear();
+    EXPECT_EQ(curve.add_point(a), 0);
+    curve.add_point(b);
+    EXPECT_EQ(curve.add_point(c), 2);
+    EXPECT_EQ(curve.add_point(p), 3);
+    curve.clear();
+    for (const Vector2f& q : {a, b, c})
+        curve.add_point(q);
+    EXPECT_EQ(curve.insert_point(1, p), 1);
+    expect_points(curve, {a, p, b, c});
+    EXPECT_EQ(curve.insert_point(4, p), 4);
+    expect_points(curve, {a, p, b, c, p});
+
+    curve.set_point(2, c);
+    expect_points(curve, {a, p, c, c, p});
+    curve.set_point(-1, a);
+    curve.set_point(curve.num_points(), a);
+    expect_points(curve, {a, p, c, c, p});
+
+    curve.clear();
+    EXPECT_EQ(curve.num_points(), 0);
+    curve.set_point(0, a);
+    EXPECT_EQ(curve.num_points(), 0);
+}
+
+TEST(BezierCurveEditing, OutOfRangeReadsAndInsertsThrow)
+{
+    BezierCurve curve = curve_of({{1, 1}, {2, 2}});
+    EXPECT_THROW(curve.get_point(2), std::out_of_range);
+    EXPECT_THROW(curve.get_point(-1), std::out_of_range);
+    EXPECT_THROW(curve.insert_point(3, Vector2f()), std::out_of_range);
+    EXPECT_THROW(curve.insert_point(-1, Vector2f()), std::out_of_range);
+    expect_points(curve, {{1, 1}, {2, 2}});
+}
+
+TEST(BezierCurveEvaluation, ExactValues)
+{
+    const BezierCurve empty;
+    const BezierCurve single = curve_of({{12.5f, -3.75f}});
+    const BezierCurve pair = curve_of({{10, 20}, {30, 60}});
+    const BezierCurve arch = curve_of({{100, 100}, {300, 500}, {500, 100}});
+    for (float t : {0.0f, 0.25f, 0.5f, 0.99999994f, 1.0f}) {
+        EXPECT_EQ(empty.evaluate_x(t), 0.0f);
+        EXPECT_EQ(empty.evaluate_y(t), 0.0f);
+        EXPECT_EQ(empty.evaluate(t).x, 0.0f);
+        EXPECT_EQ(empty.evaluate(t).y, 0.0f);
+
+        EXPECT_EQ(single.evaluate_x(t), 12.5f);
+        EXPECT_EQ(single.evaluate_y(t), -3.75f);
+        EXPECT_EQ(single.evaluate(t).x, 12.5f);
+        EXPECT_EQ(single.evaluate(t).y, -3.75f);
+    }
+    EXPECT_EQ(pair.evaluate_x(0.5f), 20.0f);
+    EXPECT_EQ(pair.evaluate_y(0.5f), 40.0f);
+    EXPECT_EQ(arch.evaluate_x(0.5f), 300.0f);
+    EXPECT_EQ(arch.evaluate_y(0.5f), 300.0f);
+    EXPECT_EQ(arch.evaluate(0.5f).x, 300.0f);
+    EXPECT_EQ(arch.evaluate(0.5f).y, 300.0f);
+}
+
+TEST(BezierCurveEvaluation, EndPointsAreExactAtEveryDegree)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> coord(-1000.0f, 1000.0f);
+    for (int count = 1; count <= 80; ++count) {
+        BezierCurve curve;
+        for (int i = 0; i < count; ++i)
+            curve.add_point(Vector2f(coord(rng), coord(rng)));
+        const Vector2f first = curve.get_point(0);
+        const Vector2f last = curve.get_point(count - 1);
+        EXPECT_EQ(curve.evaluate_x(0.0f), first.x) << count;
+        EXPECT_EQ(curve.evaluate_y(0.0f), first.y) << count;
+        EXPECT_EQ(curve.evaluate_x(1.0f), last.x) << count;
+        EXPECT_EQ(curve.evaluate_y(1.0f), last.y) << count;
+        EXPECT_EQ(curve.evaluate(0.0f).x, first.x) << count;
+        EXPECT_EQ(curve.evaluate(1.0f).y, last.y) << count;
+    }
+}
+
+// Tens of thousands of random curves of 1 to 34 points, at random t and at
+// the t values drawing uses: every result bit for bit the plain arithmetic.
+TEST(BezierCurveEvaluation, MatchesThePlainArithmeticBitForBit)
+{
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int> count_of(1, 34);
+    std::uniform_real_distribution<float> coord(-2000.0f, 2000.0f);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::uniform_int_distribution<int> segments_of(1, 200);
+
+    for (int trial = 0; trial < 30000; ++trial) {
+        const int count = count_of(rng);
+        std::vector<Vector2f> points;
+        std::vector<float> xs, ys;
+        BezierCurve curve;
+        for (int i = 0; i < count; ++i) {
+            // Whole pixels, like clicks, on every other curve.
+            const float x = trial % 2 ? coord(rng) : static_cast<float>(static_cast<int>(coord(rng)));
+            const float y = trial % 2 ? coord(rng) : static_cast<float>(static_cast<int>(coord(rng)));
+            points.emplace_back(x, y);
+            xs.push_back(x);
+            ys.push_back(y);
+            curve.add_point(points.back());
+        }
+        const int segments = segments_of(rng);
+        const float step = 1.0f / static_cast<float>(segments);
+        const float ts[] = {unit(rng), static_cast<float>(rng() % (segments + 1)) * step};
+        for (float t : ts) {
+            ASSERT_EQ(bits(curve.evaluate_x(t)), bits(plain_coordinate(xs, t))) << count << " t=" << t;
+            ASSERT_EQ(bits(curve.evaluate_y(t)), bits(plain_coordinate(ys, t))) << count << " t=" << t;
+            const Vector2f v = curve.evaluate(t);
+            const Vector2f w = plain_vector(points, t);
+            ASSERT_EQ(bits(v.x), bits(w.x)) << count << " t=" << t;
+            ASSERT_EQ(bits(v.y), bits(w.y)) << count << " t=" << t;
+        }
+    }
+}

@@ -1,0 +1,133 @@
+#include "curve/bezier_curve.h"
+
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+const sf::Color paper = sf::Color::White;
+const sf::Color ink(200, 30, 60);
+
+sf::Image render(const BezierCurve& curve, int segments)
+{
+    sf::RenderTexture texture;
+    EXPECT_TRUE(texture.create(640, 640));
+    texture.clear(paper);
+    curve.draw(texture, segments, ink);
+    texture.display();
+    return texture.getTexture().copyToImage();
+}
+
+bool inked(const sf::Image& image, int x, int y)
+{
+    return image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == ink;
+}
+
+// True when some pixel within `radius` (on both axes) of (x, y) is inked.
+bool inked_near(const sf::Image& image, float x, float y, int radius = 1)
+{
+    const int cx = static_cast<int>(std::floor(x));
+    const int cy = static_cast<int>(std::floor(y));
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx)
+            if (inked(image, cx + dx, cy + dy))
+                return true;
+    return false;
+}
+
+int inked_in_box(const sf::Image& image, int x0, int y0, int x1, int y1)
+{
+    int count = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            count += inked(image, x, y);
+    return count;
+}
+
+BezierCurve arch()
+{
+    BezierCurve curve;
+    curve.add_point(Vector2f(100, 100));
+    curve.add_point(Vector2f(300, 500));
+    curve.add_point(Vector2f(500, 100));
+    return curve;
+}
+
+}
+
+TEST(Drawing, StripPassesThroughTheEvaluatedVertices)
+{
+    const BezierCurve curve = arch();
+    const sf::Image image = render(curve, 16);
+    for (int i = 0; i <= 16; ++i) {
+        const float t = static_cast<float>(i) * 0.0625f;
+        const float x = curve.evaluate_x(t), y = curve.evaluate_y(t);
+        EXPECT_TRUE(inked_near(image, x, y)) << "vertex " << i;
+        if (i > 0) {
+            const float tm = static_cast<float>(i - 1) * 0.0625f;
+            const float mx = (x + curve.evaluate_x(tm)) / 2, my = (y + curve.evaluate_y(tm)) / 2;
+            EXPECT_TRUE(inked_near(image, mx, my)) << "middle of segment " << i;
+        }
+    }
+    // Inside the arch, away from the strip and the markers.
+    EXPECT_EQ(inked_in_box(image, 280, 150, 320, 280), 0);
+    EXPECT_EQ(inked_in_box(image, 0, 0, 639, 90), 0);
+}
+
+TEST(Drawing, EveryPixelDrawnIsInTheColourPassedAndPointsStay)
+{
+    const BezierCurve curve = arch();
+    const sf::Image image = render(curve, 16);
+    int drawn = 0;
+    for (unsigned y = 0; y < 640; ++y)
+        for (unsigned x = 0; x < 640; ++x) {
+            const sf::Color c = image.getPixel(x, y);
+            ASSERT_TRUE(c == paper || c == ink) << x << ',' << y;
+            drawn += c == ink;
+        }
+    EXPECT_GT(drawn, 400);
+    EXPECT_EQ(curve.get_point(1).x, 300.0f);
+    EXPECT_EQ(curve.get_point(1).y, 500.0f);
+}
+
+TEST(Drawing, MarkersAreDiscsOfRadiusTwoAndAHalf)
+{
+    const BezierCurve curve = arch();
+    const sf::Image image = render(curve, 16);
+    // The middle control point lies off the curve: its marker stands alone.
+    // Pixels whose centres lie within 2.5 of (300, 500) are inked ...
+    EXPECT_EQ(inked_in_box(image, 298, 498, 301, 501), 16);
+    // ... and nothing of the disc reaches 4 pixels out.
+    EXPECT_EQ(inked_in_box(image, 290, 490, 310, 510), inked_in_box(image, 297, 497, 302, 502));
+    const int area = inked_in_box(image, 290, 490, 310, 510);
+    EXPECT_GE(area, 16);
+    EXPECT_LE(area, 24);
+}
+
+TEST(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)
+{
+    const BezierCurve curve = arch();
+    const sf::Image chord = render(curve, 1);
+    EXPECT_TRUE(inked_near(chord, 300, 100));
+    EXPECT_TRUE(inked_near(chord, 200, 100));
+    EXPECT_EQ(inked_in_box(chord, 250, 250, 350, 350), 0);
+    EXPECT_TRUE(inked(chord, 300, 500));  // the interior point keeps its marker
+
+    for (int segments : {0, -5}) {
+        const sf::Image none = render(curve, segments);
+        EXPECT_EQ(inked_in_box(none, 110, 90, 490, 110), 0) << segments;
+        EXPECT_TRUE(inked(none, 100, 100)) << segments;
+        EXPECT_TRUE(inked(none, 300, 500)) << segments;
+        EXPECT_TRUE(inked(none, 500, 100)) << segments;
+    }
+}
+
+TEST(Drawing, EmptyCurveDrawsNothingVisible)
+{
+    const sf::Image image = render(BezierCurve(), 16);
+    EXPECT_EQ(inked_in_box(image, 2, 2, 639, 639), 0);
+}

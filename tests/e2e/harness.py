@@ -1,0 +1,179 @@
+"""The editor in a private Xvfb server, driven by real X input events.
+
+Each Session starts its own 1280x1024 server, so the tests never touch the
+user's display and may run side by side. Pointer and keys go through
+xdotool's XTEST path; screenshots are read back as RGB pixels.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from Xlib import X, display as xdisplay
+from Xlib.protocol import event as xevent
+
+BINARY = os.environ.get("ORRINADE_BIN", "")
+BUILD_DIR = os.path.dirname(BINARY)
+
+BACKGROUND = (150, 200, 255)
+WINDOW_SIZE = (640, 640)
+TIMEOUT = 30.0
+
+
+def is_dark(rgb):
+    return sum(rgb) < 150
+
+
+class Shot:
+    """One screenshot of a window: pixel(x, y) -> (r, g, b)."""
+
+    def __init__(self, data, width, height):
+        self.data, self.width, self.height = data, width, height
+
+    def pixel(self, x, y):
+        i = 4 * (y * self.width + x)
+        b, g, r = self.data[i:i + 3]
+        return (r, g, b)
+
+    def dark_in(self, x0, y0, x1, y1):
+        """Number of dark pixels in the box [x0, x1] x [y0, y1]."""
+        return sum(is_dark(self.pixel(x, y))
+                   for y in range(max(y0, 0), min(y1, self.height - 1) + 1)
+                   for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
+
+    def dark_near(self, x, y, reach=2):
+        return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    """Polls until condition() returns a true value, which it returns."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+class Session:
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+        self.display = xdisplay.Display(self.name)
+        self.root = self.display.screen().root
+        self.editor = None
+        self.window = None
+
+    def close(self):
+        if self.editor and self.editor.poll() is None:
+            self.editor.kill()
+            self.editor.wait()
+        self.display.close()
+        self.server.terminate()
+        self.server.wait()
+
+    # --- the program -----------------------------------------------------
+
+    def run(self, cwd=BUILD_DIR, env=None):
+        """Starts the editor in cwd (by default beside its font)."""
+        environment = dict(os.environ, DISPLAY=self.name) if env is None else env
+        self.editor = subprocess.Popen([BINARY], cwd=cwd, env=environment,
+                                       stdin=subprocess.DEVNULL)
+        return self.editor
+
+    def start(self):
+        """Starts the editor and waits for its window and first frame."""
+        self.run()
+        self.window = wait_for(self.find_window, "the editor's window")
+        wait_for(lambda: self.shot().pixel(600, 600) == BACKGROUND, "the first frame")
+        return self.window
+
+    def find_window(self):
+        for child in self.root.query_tree().children:
+            if (child.get_wm_name() == "Orrinade"
+                    and child.get_attributes().map_state == X.IsViewable):
+                return child
+        return None
+
+    def wait_exit(self, timeout=TIMEOUT):
+        return self.editor.wait(timeout=timeout)
+
+    def request_close(self):
+        """What the title bar's close button does: a WM_DELETE_WINDOW message."""
+        protocols = self.display.intern_atom("WM_PROTOCOLS")
+        delete = self.display.intern_atom("WM_DELETE_WINDOW")
+        message = xevent.ClientMessage(window=self.window, client_type=protocols,
+                                       data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        self.window.send_event(message, event_mask=X.NoEventMask)
+        self.display.flush()
+
+    # --- looking ---------------------------------------------------------
+
+    def size(self):
+        geometry = self.window.get_geometry()
+        return geometry.width, geometry.height
+
+    def shot(self):
+        window = self.window or self.find_window()
+        geometry = window.get_geometry()
+        image = window.get_image(0, 0, geometry.width, geometry.height,
+                                 X.ZPixmap, 0xffffffff)
+        return Shot(image.data, geometry.width, geometry.height)
+
+    def wait_shot(self, condition, what, timeout=TIMEOUT):
+        """The first screenshot for which condition(shot) holds."""
+        def check():
+            shot = self.shot()
+            return shot if condition(shot) else None
+        return wait_for(check, what, timeout)
+
+    # --- input -----------------------------------------------------------
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True,
+                       env=dict(os.environ, DISPLAY=self.name))
+
+    def move(self, x, y):
+        self.xdotool("mousemove", "--window", self.window.id, x, y)
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.xdotool("click", button)
+
+    def press(self, x, y):
+        self.move(x, y)
+        self.xdotool("mousedown", 1)
+
+    def release(self):
+        self.xdotool("mouseup", 1)
+
+    def key(self, name, times=1):
+        for _ in range(times):
+            self.xdotool("key", name)
+
+    def resize(self, width, height):
+        self.xdotool("windowsize", self.window.id, width, height)
+        wait_for(lambda: self.size() == (width, height), "the resize")
+
+
+class TempDir:
+    """A scratch working directory, removed afterwards."""
+
+    def __enter__(self):
+        self.path = tempfile.mkdtemp(prefix="orrinade-")
+        return self.path
+
+    def __exit__(self, *exc):
+        shutil.rmtree(self.path, ignore_errors=True)
