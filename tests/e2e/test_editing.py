@@ -1,0 +1,140 @@
+"""Placing, picking, dragging and the keys, with real X input."""
+import unittest
+
+from harness import BACKGROUND, Session
+
+A, B, C = (100, 100), (500, 100), (300, 500)
+# With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
+# in the order A, B, C it would pass (350, 200) instead.
+MIDDLE, WRONG_MIDDLE = (300, 300), (350, 200)
+STATUS = (0, 0, 150, 47)
+
+
+def has_markers(*points):
+    return lambda shot: all(shot.dark_in(x - 1, y - 1, x + 1, y + 1) == 9 for x, y in points)
+
+
+class Editing(unittest.TestCase):
+    def setUp(self):
+        self.session = Session()
+        self.addCleanup(self.session.close)
+        self.session.start()
+
+    def place_three(self):
+        s = self.session
+        for point in (A, B, C):
+            s.click(*point)
+        return s.wait_shot(has_markers(A, B, C), "three markers")
+
+    def test_clicks_place_points_in_curve_order(self):
+        shot = self.place_three()
+        self.assertTrue(shot.dark_near(*MIDDLE))
+        self.assertFalse(shot.dark_near(*WRONG_MIDDLE, reach=6))
+
+    def test_hit_tolerance_is_strictly_below_five_pixels(self):
+        s = self.session
+        self.place_three()
+        # 4 pixels off on both axes picks A and adds nothing ...
+        s.click(A[0] + 4, A[1] + 4)
+        # ... while exactly 5 pixels off adds a point at index 1: A, P, C, B,
+        # whose midpoint is (A + 3P + 3C + B) / 8 = (226.875, 250).
+        s.click(A[0] + 5, A[1])
+        shot = s.wait_shot(lambda shot: shot.dark_near(227, 250)
+                           and has_markers((A[0] + 5, A[1]))(shot), "the cubic")
+        self.assertFalse(shot.dark_near(*MIDDLE, reach=6))
+        # Had the first click added a point, its marker would cover (104, 104).
+        self.assertFalse(has_markers((A[0] + 4, A[1] + 4))(shot))
+
+    def test_drag_moves_the_point_and_the_curve_follows(self):
+        s = self.session
+        self.place_three()
+        s.press(*C)
+        for y in range(510, 600, 15):
+            s.move(C[0], y)
+        s.move(C[0], 580)
+        # C at (300, 580) puts the curve's midpoint at (300, 340).
+        s.wait_shot(lambda shot: has_markers((300, 580))(shot) and shot.dark_near(300, 340),
+                    "the dragged point and curve")
+        s.release()
+        s.move(300, 620)
+        s.click(620, 620)  # a later frame: the release has been seen
+        shot = s.wait_shot(has_markers((620, 620)), "a new point")
+        self.assertTrue(has_markers((300, 580))(shot))
+        self.assertEqual(shot.dark_in(295, 495, 305, 505), 0)
+
+    def test_drag_follows_outside_the_window(self):
+        s = self.session
+        self.place_three()
+        s.press(*C)
+        s.xdotool("mousemove", 900, 900)  # off the window, on the screen
+        s.wait_shot(lambda shot: shot.dark_in(290, 490, 310, 510) == 0, "C leaving")
+        s.move(*C)
+        s.wait_shot(has_markers(C), "C back under the pointer")
+        s.release()
+
+    def test_h_hides_and_shows_the_status_text(self):
+        s = self.session
+        s.wait_shot(lambda shot: shot.dark_in(*STATUS) > 40, "the status text")
+        s.move(320, 320)
+        s.key("h")
+        s.wait_shot(lambda shot: shot.dark_in(*STATUS) == 0, "the text hidden")
+        s.key("h")
+        s.wait_shot(lambda shot: shot.dark_in(*STATUS) > 40, "the text shown again")
+
+    def test_r_clears_and_the_next_click_starts_anew(self):
+        s = self.session
+        self.place_three()
+        s.key("r")
+        s.wait_shot(lambda shot: shot.dark_in(60, 60, 639, 639) == 0, "an empty canvas")
+        s.click(*C)
+        s.click(*A)
+        shot = s.wait_shot(has_markers(C, A), "a new curve")
+        self.assertTrue(shot.dark_near(200, 300))  # the line from C to A
+
+    def test_down_stops_at_one_segment_and_up_adds_one(self):
+        s = self.session
+        self.place_three()
+        s.key("Down", times=20)
+        s.wait_shot(lambda shot: shot.dark_near(300, 100) and not shot.dark_near(*MIDDLE, reach=6),
+                    "the chord from A to B")
+        s.key("Up")
+        # Two segments: A, then the curve point at t = 0.5, then B.
+        s.wait_shot(lambda shot: shot.dark_near(*MIDDLE) and shot.dark_near(200, 200),
+                    "two segments")
+
+    def test_right_and_middle_clicks_change_nothing(self):
+        s = self.session
+        self.place_three()
+        s.click(200, 400, button=3)
+        s.click(400, 400, button=2)
+        s.click(620, 20)  # a later frame
+        shot = s.wait_shot(has_markers((620, 20)), "the fourth point")
+        self.assertEqual(shot.dark_in(195, 395, 205, 405), 0)
+        self.assertEqual(shot.dark_in(395, 395, 405, 405), 0)
+
+    def test_after_a_resize_a_click_lands_under_the_pointer(self):
+        s = self.session
+        # The window must stay on the screen for screenshots: SFML places it
+        # at (320, 320).
+        s.resize(900, 680)
+        s.wait_shot(lambda shot: shot.pixel(890, 670) == BACKGROUND, "the larger frame")
+        s.click(450, 600)
+        shot = s.wait_shot(lambda shot: shot.dark_near(450, 600, reach=1), "the marker")
+        # Unmapped, the point would show at (633, 638).
+        self.assertEqual(shot.dark_in(600, 620, 899, 679), 0)
+        # A press on the visible marker picks it: dragging moves it.
+        s.press(451, 601)
+        s.move(600, 400)
+        s.wait_shot(lambda shot: shot.dark_near(600, 400, reach=1)
+                    and not shot.dark_near(450, 600, reach=3), "the moved marker")
+        s.release()
+
+    def test_closing_exits_with_status_zero(self):
+        s = self.session
+        self.place_three()
+        s.request_close()
+        self.assertEqual(s.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
