@@ -46,8 +46,7 @@ Vector2f BezierCurve::evaluate(float t) const
 {
     const int count = num_points();
     if (count > max_exact_points)
-        return Vector2f(bernstein_mean(points.data(), count, t, &Vector2f::x),
-                        bernstein_mean(points.data(), count, t, &Vector2f::y));
+        return bernstein_mean(points.data(), count, t);
 
     const int n = count - 1;
     float powers_t[max_exact_points];
@@ -64,25 +63,29 @@ Vector2f BezierCurve::evaluate(float t) const
     return sum;
 }
 
-float BezierCurve::evaluate_x(float t) const
+Vector2f BezierCurve::evaluate_coordinates(float t) const
 {
     const int count = num_points();
-    return count > max_exact_points ? bernstein_mean(points.data(), count, t, &Vector2f::x)
-                                    : bernstein_fixed(points.data(), count, t, &Vector2f::x);
+    return count > max_exact_points ? bernstein_mean(points.data(), count, t)
+                                    : bernstein_fixed(points.data(), count, t);
+}
+
+float BezierCurve::evaluate_x(float t) const
+{
+    return evaluate_coordinates(t).x;
 }
 
 float BezierCurve::evaluate_y(float t) const
 {
-    const int count = num_points();
-    return count > max_exact_points ? bernstein_mean(points.data(), count, t, &Vector2f::y)
-                                    : bernstein_fixed(points.data(), count, t, &Vector2f::y);
+    return evaluate_coordinates(t).y;
 }
 
 void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) const
 {
     sf::VertexArray verts;
     sf::Vertex vert;
-    vert.position = sf::Vector2f(evaluate_x(0.0f), evaluate_y(0.0f));
+    Vector2f p = evaluate_coordinates(0.0f);
+    vert.position = sf::Vector2f(p.x, p.y);
     vert.color = color;
     verts.append(vert);
 
@@ -92,7 +95,8 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) 
             // Formed afresh from i: at some counts (41, 47, ...) the last t
             // is 0.99999994, and the strip stops a hair short of Pn.
             const float t = static_cast<float>(i) * step;
-            vert.position = sf::Vector2f(evaluate_x(t), evaluate_y(t));
+            p = evaluate_coordinates(t);
+            vert.position = sf::Vector2f(p.x, p.y);
             verts.append(vert);
         }
     }
@@ -108,8 +112,22 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) 
     }
 }
 
-int binomial(unsigned int n, unsigned int k)
+namespace {
+
+BinomialTable& shared_binomial_table()
 {
     static BinomialTable table;
-    return static_cast<int>(table.get(n, k));
+    return table;
+}
+
+}
+
+int binomial(unsigned int n, unsigned int k)
+{
+    return static_cast<int>(shared_binomial_table().get(n, k));
+}
+
+const std::uint32_t* binomial_row(unsigned int n)
+{
+    return shared_binomial_table().row(n);
 }

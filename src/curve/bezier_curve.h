@@ -5,6 +5,7 @@
 
 #include <SFML/Graphics/Color.hpp>
 
+#include <cstdint>
 #include <vector>
 
 namespace sf {
@@ -48,6 +49,9 @@ public:
     float evaluate_x(float t) const;
     float evaluate_y(float t) const;
 
+    // (evaluate_x(t), evaluate_y(t)) bit for bit, in one pass.
+    Vector2f evaluate_coordinates(float t) const;
+
     // Draws the curve as one line strip through the points at t = i * step,
     // i = 0 .. segments, step = 1 / segments as a float (just one vertex when
     // segments < 1), then a disc of radius 2.5 centred on each control point
@@ -61,5 +65,9 @@ private:
 // C(n, k) for k <= n, from one process-wide table built on first use. Exact
 // through n = 33; a k outside row n throws std::out_of_range.
 int binomial(unsigned int n, unsigned int k);
+
+// Row n of the same table, C(n, 0) .. C(n, n) as stored (modulo 2^32); the
+// entries stay in place for the rest of the process.
+const std::uint32_t* binomial_row(unsigned int n);
 
 #endif

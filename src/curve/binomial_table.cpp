@@ -27,3 +27,10 @@ std::uint32_t BinomialTable::get(std::uint32_t n, std::uint32_t k)
         add_row();
     return rows.at(n).at(k);
 }
+
+const std::uint32_t* BinomialTable::row(std::uint32_t n)
+{
+    while (n >= num_rows)
+        add_row();
+    return rows[n].data();
+}

@@ -21,6 +21,10 @@ public:
     // outside row n throws std::out_of_range.
     std::uint32_t get(std::uint32_t n, std::uint32_t k);
 
+    // Row n, grown as get does. A row's entries never move once built, so the
+    // pointer stays valid while the table lives.
+    const std::uint32_t* row(std::uint32_t n);
+
     std::uint32_t get_num_rows() const { return num_rows; }
 
 private:

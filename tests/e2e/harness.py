@@ -11,6 +11,7 @@ import tempfile
 import time
 
 from Xlib import X, display as xdisplay
+from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
 BINARY = os.environ.get("ORRINADE_BIN", "")
@@ -163,6 +164,17 @@ class Session:
         for _ in range(times):
             self.xdotool("key", name)
 
+    def quick_clicks(self, points):
+        """Left clicks through XTEST straight from this process: the same
+        path as xdotool's, without a process per event, for clicks by the
+        thousand."""
+        origin = self.window.translate_coords(self.root, 0, 0)
+        for x, y in points:
+            xtest.fake_input(self.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
+            xtest.fake_input(self.display, X.ButtonPress, 1)
+            xtest.fake_input(self.display, X.ButtonRelease, 1)
+        self.display.sync()
+
     def resize(self, width, height):
         self.xdotool("windowsize", self.window.id, width, height)
         wait_for(lambda: self.size() == (width, height), "the resize")
@@ -177,3 +189,12 @@ class TempDir:
 
     def __exit__(self, *exc):
         shutil.rmtree(self.path, ignore_errors=True)
+
+
+def resident_kib(pid):
+    """The process's resident memory (VmRSS) in KiB."""
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmRSS for %d" % pid)
