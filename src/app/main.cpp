@@ -1,10 +1,12 @@
 #include "app/editor_state.h"
+#include "app/font_file.h"
 #include "app/input_handling.h"
 
 #include <SFML/Graphics.hpp>
 
 #include <locale>
 #include <sstream>
+#include <string>
 
 namespace {
 
@@ -15,8 +17,9 @@ constexpr float line_spacing = 25.0f;  // second status line below the first
 
 int main(int, char**)
 {
+    const std::string font_path = "segoeui.ttf";
     sf::Font font;
-    if (!font.loadFromFile("segoeui.ttf"))
+    if (!is_complete_font_file(font_path) || !font.loadFromFile(font_path))
         return -1;
 
     sf::Text text_num_points;

@@ -76,11 +76,13 @@ class Session:
         self.root = self.display.screen().root
         self.editor = None
         self.window = None
+        self.started = []
 
     def close(self):
-        if self.editor and self.editor.poll() is None:
-            self.editor.kill()
-            self.editor.wait()
+        for process in self.started:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
         self.display.close()
         self.server.terminate()
         self.server.wait()
@@ -92,6 +94,7 @@ class Session:
         environment = dict(os.environ, DISPLAY=self.name) if env is None else env
         self.editor = subprocess.Popen([BINARY], cwd=cwd, env=environment,
                                        stdin=subprocess.DEVNULL)
+        self.started.append(self.editor)
         return self.editor
 
     def start(self):

@@ -4,7 +4,7 @@ import unittest
 
 from Xlib import X
 
-from harness import BACKGROUND, WINDOW_SIZE, Session, TempDir
+from harness import BACKGROUND, BUILD_DIR, WINDOW_SIZE, Session, TempDir
 
 
 class Startup(unittest.TestCase):
@@ -31,15 +31,33 @@ class Startup(unittest.TestCase):
         s.request_close()
         self.assertEqual(s.wait_exit(), 0)
 
-    def test_without_the_font_exits_255_and_opens_no_window(self):
+    def test_a_bad_font_exits_255_and_opens_no_window(self):
         s = self.session
         s.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         s.display.sync()
-        with TempDir() as empty:
-            self.assertEqual(s.run(cwd=empty).wait(timeout=30), 255)
-            # No display at all: any attempt at a window would abort instead.
-            env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
-            self.assertEqual(s.run(cwd=empty, env=env).wait(timeout=30), 255)
+        with open(os.path.join(BUILD_DIR, "segoeui.ttf"), "rb") as real:
+            font = real.read()
+        cases = {
+            "missing": None,
+            "empty": b"",
+            "cut short": font[:1000],
+            # FreeType opens this one, then renders text with glyphs missing.
+            "cut near the end": font[:len(font) * 9 // 10],
+            "not a font": b"hello, not a font",
+            "a directory": "directory",
+        }
+        no_display = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        for case, content in cases.items():
+            with self.subTest(case), TempDir() as folder:
+                path = os.path.join(folder, "segoeui.ttf")
+                if content == "directory":
+                    os.mkdir(path)
+                elif content is not None:
+                    with open(path, "wb") as bad:
+                        bad.write(content)
+                self.assertEqual(s.run(cwd=folder).wait(timeout=30), 255)
+                # Without a display any attempt at a window would abort.
+                self.assertEqual(s.run(cwd=folder, env=no_display).wait(timeout=30), 255)
         s.display.sync()
         created = [s.display.next_event() for _ in range(s.display.pending_events())]
         self.assertEqual([e for e in created if e.type == X.CreateNotify], [])
