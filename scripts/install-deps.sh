@@ -8,7 +8,8 @@ set -euo pipefail
 packages=(cmake make g++ libsfml-dev fonts-dejavu-core)
 for use in "$@"; do
   case "$use" in
-    test) packages+=(libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib) ;;
+    test) packages+=(libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
+                clang libclang-rt-14-dev) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done

@@ -34,16 +34,19 @@ class Editing(unittest.TestCase):
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
         self.place_three()
-        # 4 pixels off on both axes picks A and adds nothing ...
-        s.click(A[0] + 4, A[1] + 4)
-        # ... while exactly 5 pixels off adds a point at index 1: A, P, C, B,
-        # whose midpoint is (A + 3P + 3C + B) / 8 = (226.875, 250).
-        s.click(A[0] + 5, A[1])
-        shot = s.wait_shot(lambda shot: shot.dark_near(227, 250)
-                           and has_markers((A[0] + 5, A[1]))(shot), "the cubic")
+        # A press 4 pixels off on both axes picks A, which then follows the
+        # held button to the pointer; a miss would add a point there instead
+        # and leave A where it was.
+        s.press(A[0] + 4, A[1] + 4)
+        s.wait_shot(lambda shot: has_markers((104, 104))(shot) and shot.dark_in(97, 97, 99, 99) == 0,
+                    "A moved to (104, 104)")
+        s.release()
+        # Exactly 5 pixels off A is a miss: a point P at index 1, giving the
+        # cubic A, P, C, B, whose midpoint is (A + 3P + 3C + B) / 8.
+        s.click(109, 104)
+        shot = s.wait_shot(lambda shot: has_markers((109, 104))(shot), "P")
+        s.wait_shot(lambda shot: shot.dark_near(229, 252), "the cubic")
         self.assertFalse(shot.dark_near(*MIDDLE, reach=6))
-        # Had the first click added a point, its marker would cover (104, 104).
-        self.assertFalse(has_markers((A[0] + 4, A[1] + 4))(shot))
 
     def test_drag_moves_the_point_and_the_curve_follows(self):
         s = self.session
