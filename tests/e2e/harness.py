@@ -10,11 +10,12 @@ import subprocess
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay
+from Xlib import X, XK, display as xdisplay
 from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
-BINARY = os.environ.get("ORRINADE_BIN", "")
+BINARY = os.environ.get("ORRINADE_BIN") or os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "orrinade")
 BUILD_DIR = os.path.dirname(BINARY)
 
 BACKGROUND = (150, 200, 255)
@@ -167,16 +168,31 @@ class Session:
         for _ in range(times):
             self.xdotool("key", name)
 
-    def quick_clicks(self, points):
-        """Left clicks through XTEST straight from this process: the same
-        path as xdotool's, without a process per event, for clicks by the
-        thousand."""
+    # Events by the thousand: XTEST straight from this process, the same
+    # path as xdotool's without a process per event. Positions are in window
+    # pixels; sync() sends what is queued.
+
+    def quick_move(self, x, y):
         origin = self.window.translate_coords(self.root, 0, 0)
-        for x, y in points:
-            xtest.fake_input(self.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
-            xtest.fake_input(self.display, X.ButtonPress, 1)
-            xtest.fake_input(self.display, X.ButtonRelease, 1)
+        xtest.fake_input(self.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
+
+    def quick_button(self, down, button=1):
+        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, button)
+
+    def quick_key(self, name):
+        code = self.display.keysym_to_keycode(XK.string_to_keysym(name))
+        xtest.fake_input(self.display, X.KeyPress, code)
+        xtest.fake_input(self.display, X.KeyRelease, code)
+
+    def sync(self):
         self.display.sync()
+
+    def quick_clicks(self, points):
+        for x, y in points:
+            self.quick_move(x, y)
+            self.quick_button(True)
+            self.quick_button(False)
+        self.sync()
 
     def resize(self, width, height):
         self.xdotool("windowsize", self.window.id, width, height)
@@ -192,6 +208,17 @@ class TempDir:
 
     def __exit__(self, *exc):
         shutil.rmtree(self.path, ignore_errors=True)
+
+
+def floor_kib(pid, seconds=2.0):
+    """The lowest resident size seen over a while. The GL driver's per-frame
+    working memory comes and goes within a frame; what stays is the floor."""
+    samples = []
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        samples.append(resident_kib(pid))
+        time.sleep(0.05)
+    return min(samples)
 
 
 def resident_kib(pid):

@@ -1,22 +1,10 @@
 """Resident memory of the editor as the curve grows to thousands of points."""
-import time
 import unittest
 
-from harness import Session, resident_kib
+from harness import Session, floor_kib
 
 # A 64 x 64 grid 10 pixels apart: no click lands within reach of a point.
 GRID = [(5 + 10 * i, 5 + 10 * j) for j in range(64) for i in range(64)]
-
-
-def floor_kib(pid, seconds=2.0):
-    """The lowest resident size seen over a while. The GL driver's per-frame
-    working memory comes and goes within a frame; what stays is the floor."""
-    samples = []
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        samples.append(resident_kib(pid))
-        time.sleep(0.05)
-    return min(samples)
 
 
 class Memory(unittest.TestCase):
