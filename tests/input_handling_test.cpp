@@ -45,6 +45,11 @@ void key(EditorState& editor, sf::Keyboard::Key code)
     handle_event(event, identity, editor);
 }
 
+LiveMouse mouse_at(bool left_held, const Vector2f& position)
+{
+    return LiveMouse{[left_held] { return left_held; }, [position] { return position; }};
+}
+
 void expect_points(const EditorState& editor, const std::vector<Vector2f>& expected)
 {
     ASSERT_EQ(editor.bezier_curve.num_points(), static_cast<int>(expected.size()));
@@ -124,15 +129,19 @@ TEST(Dragging, FollowsTheMouseWhileHeldAndStopsOnRelease)
     press(editor, 501, 99);
     ASSERT_EQ(editor.selected_point, 1);
 
-    apply_drag(true, Vector2f(520, 140), editor);
+    apply_drag(mouse_at(true, Vector2f(520, 140)), editor);
     expect_points(editor, {{100, 100}, {520, 140}});
-    apply_drag(true, Vector2f(-300, 2000), editor);  // outside the window too
+    apply_drag(mouse_at(true, Vector2f(-300, 2000)), editor);  // outside the window too
     expect_points(editor, {{100, 100}, {-300, 2000}});
-    apply_drag(false, Vector2f(0, 0), editor);  // button up, release not yet seen
+    apply_drag(mouse_at(false, Vector2f(0, 0)), editor);  // button up, release not yet seen
     expect_points(editor, {{100, 100}, {-300, 2000}});
 
     release(editor);
-    apply_drag(true, Vector2f(7, 7), editor);
+    bool asked = false;
+    const LiveMouse watched{[&asked] { return asked = true; },
+                            [&asked] { asked = true; return Vector2f(7, 7); }};
+    apply_drag(watched, editor);
+    EXPECT_FALSE(asked);  // nothing picked: no need to ask the window
     expect_points(editor, {{100, 100}, {-300, 2000}});
 }
 
@@ -188,7 +197,7 @@ TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
     key(editor, sf::Keyboard::R);
     EXPECT_EQ(editor.bezier_curve.num_points(), 0);
     EXPECT_EQ(editor.selected_point, 1);
-    apply_drag(true, Vector2f(10, 10), editor);
+    apply_drag(mouse_at(true, Vector2f(10, 10)), editor);
     EXPECT_EQ(editor.bezier_curve.num_points(), 0);
 
     release(editor);

@@ -66,8 +66,8 @@ void handle_event(const sf::Event& event, const PixelToCoords& to_coords, Editor
     }
 }
 
-void apply_drag(bool left_held, const Vector2f& mouse, EditorState& editor)
+void apply_drag(const LiveMouse& mouse, EditorState& editor)
 {
-    if (left_held && editor.selected_point >= 0)
-        editor.bezier_curve.set_point(editor.selected_point, mouse);
+    if (editor.selected_point >= 0 && mouse.left_held())
+        editor.bezier_curve.set_point(editor.selected_point, mouse.position());
 }

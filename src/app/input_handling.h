@@ -25,8 +25,16 @@ constexpr float hit_tolerance = 5.0f;
 //   Up / Down: one segment more / fewer, never below 1
 void handle_event(const sf::Event& event, const PixelToCoords& to_coords, EditorState& editor);
 
-// Once a frame: while the left button is held, the picked point follows the
-// mouse, given in drawing coordinates and not clamped to the window.
-void apply_drag(bool left_held, const Vector2f& mouse, EditorState& editor);
+// The live mouse as the window reports it: whether the left button is held,
+// and where the pointer is, in drawing coordinates and not clamped to the
+// window.
+struct LiveMouse {
+    std::function<bool()> left_held;
+    std::function<Vector2f()> position;
+};
+
+// Once a frame: while a point is picked and the left button is held, the
+// point follows the pointer. The mouse is asked only while a point is picked.
+void apply_drag(const LiveMouse& mouse, EditorState& editor);
 
 #endif

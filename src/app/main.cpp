@@ -44,6 +44,12 @@ int main(int, char**)
         const sf::Vector2f p = window.mapPixelToCoords(sf::Vector2i(x, y));
         return Vector2f(p.x, p.y);
     };
+    const LiveMouse live_mouse{
+        [] { return sf::Mouse::isButtonPressed(sf::Mouse::Left); },
+        [&window, &to_coords] {
+            const sf::Vector2i p = sf::Mouse::getPosition(window);
+            return to_coords(p.x, p.y);
+        }};
 
     while (window.isOpen()) {
         sf::Event event;
@@ -54,9 +60,7 @@ int main(int, char**)
                 handle_event(event, to_coords, editor);
         }
 
-        const sf::Vector2i mouse = sf::Mouse::getPosition(window);
-        apply_drag(sf::Mouse::isButtonPressed(sf::Mouse::Left), to_coords(mouse.x, mouse.y),
-                   editor);
+        apply_drag(live_mouse, editor);
 
         window.clear(background);
         editor.bezier_curve.draw(window, editor.num_segments, sf::Color::Black);

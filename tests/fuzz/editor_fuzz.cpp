@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pixel(x, y);
             const bool held = in.byte() % 4 ? left_held : !left_held;
             const Vector2f mouse = to_coords(x, y);
-            apply_drag(held, mouse, editor);
+            apply_drag(LiveMouse{[held] { return held; }, [mouse] { return mouse; }}, editor);
             if (held && model.selected >= 0 && model.selected < static_cast<int>(model.points.size()))
                 model.points[static_cast<std::size_t>(model.selected)] = mouse;
             break;
