@@ -4,6 +4,10 @@
 
 #include <SFML/Graphics.hpp>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <locale>
 #include <sstream>
 #include <string>
@@ -17,6 +21,13 @@ constexpr float line_spacing = 25.0f;  // second status line below the first
 
 int main(int, char**)
 {
+#if defined(__GLIBC__)
+    // The GL driver builds every frame from 64 KiB blocks, tens of megabytes
+    // of them with thousands of markers, and frees them once the frame is
+    // drawn. Mapped on their own, such blocks go back to the system when
+    // freed, instead of staying in the heap at the largest frame's size.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+#endif
     const std::string font_path = "segoeui.ttf";
     sf::Font font;
     if (!is_complete_font_file(font_path) || !font.loadFromFile(font_path))

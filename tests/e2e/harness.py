@@ -210,14 +210,15 @@ class TempDir:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
-def floor_kib(pid, seconds=2.0):
+def floor_kib(pid, seconds=3.0):
     """The lowest resident size seen over a while. The GL driver's per-frame
-    working memory comes and goes within a frame; what stays is the floor."""
+    working memory comes and goes within each frame, and the moments between
+    frames are short: hence many samples close together."""
     samples = []
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         samples.append(resident_kib(pid))
-        time.sleep(0.05)
+        time.sleep(0.01)
     return min(samples)
 
 
