@@ -3,6 +3,7 @@
 #include "curve/bezier_curve.h"
 #include "curve/integer_power.h"
 
+#include <cmath>
 #include <cstdint>
 
 Vector2f bernstein_fixed(const Vector2f* points, int count, float t)
@@ -78,7 +79,7 @@ Vector2f bernstein_mean(const Vector2f* points, int count, float t)
         sum_x += weight * static_cast<double>(p.x);
         sum_y += weight * static_cast<double>(p.y);
         weight_sum += weight;
-        if (weight > rescale_above) {
+        if (std::fabs(weight) > rescale_above) {
             weight *= rescale_by;
             sum_x *= rescale_by;
             sum_y *= rescale_by;
