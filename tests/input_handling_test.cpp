@@ -50,6 +50,17 @@ LiveMouse mouse_at(bool left_held, const Vector2f& position)
     return LiveMouse{[left_held] { return left_held; }, [position] { return position; }};
 }
 
+// Points (100, 100) and (500, 100), the second picked by a press within reach.
+EditorState holding_second_of_two()
+{
+    EditorState editor;
+    click(editor, 100, 100);
+    click(editor, 500, 100);
+    press(editor, 501, 99);
+    EXPECT_EQ(editor.selected_point, 1);
+    return editor;
+}
+
 void expect_points(const EditorState& editor, const std::vector<Vector2f>& expected)
 {
     ASSERT_EQ(editor.bezier_curve.num_points(), static_cast<int>(expected.size()));
@@ -123,11 +134,7 @@ TEST(Picking, LowestIndexWins)
 
 TEST(Dragging, FollowsTheMouseWhileHeldAndStopsOnRelease)
 {
-    EditorState editor;
-    click(editor, 100, 100);
-    click(editor, 500, 100);
-    press(editor, 501, 99);
-    ASSERT_EQ(editor.selected_point, 1);
+    EditorState editor = holding_second_of_two();
 
     apply_drag(mouse_at(true, Vector2f(520, 140)), editor);
     expect_points(editor, {{100, 100}, {520, 140}});
@@ -147,11 +154,7 @@ TEST(Dragging, FollowsTheMouseWhileHeldAndStopsOnRelease)
 
 TEST(Dragging, PressWhileDraggingReselectsOrKeepsTheOldSelection)
 {
-    EditorState editor;
-    click(editor, 100, 100);
-    click(editor, 500, 100);
-    press(editor, 500, 100);
-    ASSERT_EQ(editor.selected_point, 1);
+    EditorState editor = holding_second_of_two();
     press(editor, 300, 300);  // a miss keeps the selection and adds nothing
     EXPECT_EQ(editor.selected_point, 1);
     EXPECT_EQ(editor.bezier_curve.num_points(), 2);
@@ -188,11 +191,7 @@ TEST(Keys, ToggleClearAndSegmentsWithAFloorOfOne)
 
 TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
 {
-    EditorState editor;
-    click(editor, 100, 100);
-    click(editor, 500, 100);
-    press(editor, 500, 100);
-    ASSERT_EQ(editor.selected_point, 1);
+    EditorState editor = holding_second_of_two();
 
     key(editor, sf::Keyboard::R);
     EXPECT_EQ(editor.bezier_curve.num_points(), 0);
