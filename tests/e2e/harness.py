@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import tempfile
 import time
+import unittest
 
 from Xlib import X, XK, display as xdisplay
 from Xlib.ext import xtest
@@ -43,6 +44,11 @@ class Shot:
         return sum(is_dark(self.pixel(x, y))
                    for y in range(max(y0, 0), min(y1, self.height - 1) + 1)
                    for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
+
+    def has_marker(self, x, y):
+        """All 3 x 3 pixels around (x, y) dark: a marker's disc, which the
+        one-pixel strip cannot fill."""
+        return self.dark_in(x - 1, y - 1, x + 1, y + 1) == 9
 
     def dark_near(self, x, y, reach=2):
         return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
@@ -197,6 +203,17 @@ class Session:
     def resize(self, width, height):
         self.xdotool("windowsize", self.window.id, width, height)
         wait_for(lambda: self.size() == (width, height), "the resize")
+
+
+class EditorCase(unittest.TestCase):
+    """Each test gets its own X server; with START, the editor running in it."""
+    START = True
+
+    def setUp(self):
+        self.session = Session()
+        self.addCleanup(self.session.close)
+        if self.START:
+            self.session.start()
 
 
 class TempDir:

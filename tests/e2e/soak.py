@@ -44,7 +44,7 @@ class Soak:
         # The window never shrinks below 640 x 640, so a marker covers at
         # least the 3 x 3 pixels around the one holding its centre.
         x, y = int(vx * self.size[0] / VIEW), int(vy * self.size[1] / VIEW)
-        return lambda shot: shot.dark_in(x - 1, y - 1, x + 1, y + 1) == 9
+        return lambda shot: shot.has_marker(x, y)
 
     def click_cell(self):
         cell = (self.rng.randrange(60), self.rng.randrange(60))

@@ -1,7 +1,7 @@
 """Placing, picking, dragging and the keys, with real X input."""
 import unittest
 
-from harness import BACKGROUND, Session
+from harness import BACKGROUND, EditorCase
 
 A, B, C = (100, 100), (500, 100), (300, 500)
 # With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
@@ -11,15 +11,10 @@ STATUS = (0, 0, 150, 47)
 
 
 def has_markers(*points):
-    return lambda shot: all(shot.dark_in(x - 1, y - 1, x + 1, y + 1) == 9 for x, y in points)
+    return lambda shot: all(shot.has_marker(x, y) for x, y in points)
 
 
-class Editing(unittest.TestCase):
-    def setUp(self):
-        self.session = Session()
-        self.addCleanup(self.session.close)
-        self.session.start()
-
+class Editing(EditorCase):
     def place_three(self):
         s = self.session
         for point in (A, B, C):

@@ -4,13 +4,11 @@ import unittest
 
 from Xlib import X
 
-from harness import BACKGROUND, BUILD_DIR, WINDOW_SIZE, Session, TempDir
+from harness import BACKGROUND, BUILD_DIR, WINDOW_SIZE, EditorCase, TempDir
 
 
-class Startup(unittest.TestCase):
-    def setUp(self):
-        self.session = Session()
-        self.addCleanup(self.session.close)
+class Startup(EditorCase):
+    START = False  # each test starts the editor its own way
 
     def test_window_background_and_status_text(self):
         s = self.session
