@@ -1,6 +1,7 @@
 // One frame's drawing of a curve into a 640 x 640 texture, against drawing
 // the same vertices and markers computed beforehand: the difference is what
 // evaluating the curve adds to a frame. Needs an X server.
+#include "app/sfml_version.h"
 #include "bench_curves.h"
 
 #include <SFML/Graphics.hpp>
@@ -13,7 +14,7 @@ namespace {
 struct Frame {
     sf::RenderTexture texture;
 
-    Frame() { texture.create(640, 640); }
+    Frame() { create_texture(texture, sf::Vector2u(640, 640)); }
 
     template <typename Draw>
     void run(benchmark::State& state, Draw draw)
@@ -38,20 +39,21 @@ void BM_DrawPrecomputed(benchmark::State& state)
 {
     const BezierCurve curve = bench_curve(static_cast<int>(state.range(0)));
     const int segments = static_cast<int>(state.range(1));
-    std::vector<sf::Vertex> strip;
+    std::vector<sf::Vertex> strip(static_cast<std::size_t>(segments) + 1);
     const float step = 1.0f / static_cast<float>(segments);
     for (int i = 0; i <= segments; ++i) {
         const float t = static_cast<float>(i) * step;
-        strip.emplace_back(sf::Vector2f(curve.evaluate_x(t), curve.evaluate_y(t)), sf::Color::Black);
+        strip[static_cast<std::size_t>(i)].position = sf::Vector2f(curve.evaluate_x(t), curve.evaluate_y(t));
+        strip[static_cast<std::size_t>(i)].color = sf::Color::Black;
     }
     sf::CircleShape circle(2.5f, 30);
-    circle.setOrigin(2.5f, 2.5f);
+    circle.setOrigin(sf::Vector2f(2.5f, 2.5f));
     circle.setFillColor(sf::Color::Black);
     Frame frame;
     frame.run(state, [&](sf::RenderTarget& target) {
-        target.draw(strip.data(), strip.size(), sf::LinesStrip);
+        target.draw(strip.data(), strip.size(), sf::PrimitiveType::LineStrip);
         for (int j = 0; j < curve.num_points(); ++j) {
-            circle.setPosition(curve.get_point(j).x, curve.get_point(j).y);
+            circle.setPosition(sf::Vector2f(curve.get_point(j).x, curve.get_point(j).y));
             target.draw(circle);
         }
     });

@@ -1,3 +1,4 @@
+#include "app/sfml_version.h"
 #include "curve/bezier_curve.h"
 
 #include <SFML/Graphics/Image.hpp>
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -15,16 +17,22 @@ const sf::Color ink(200, 30, 60);
 sf::Image render(const BezierCurve& curve, int segments)
 {
     sf::RenderTexture texture;
-    EXPECT_TRUE(texture.create(640, 640));
+    EXPECT_TRUE(create_texture(texture, sf::Vector2u(640, 640)));
     texture.clear(paper);
     curve.draw(texture, segments, ink);
     texture.display();
     return texture.getTexture().copyToImage();
 }
 
+sf::Color pixel(const sf::Image& image, int x, int y)
+{
+    const std::uint8_t* p = image.getPixelsPtr() + 4 * (y * static_cast<int>(image.getSize().x) + x);
+    return sf::Color(p[0], p[1], p[2], p[3]);
+}
+
 bool inked(const sf::Image& image, int x, int y)
 {
-    return image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == ink;
+    return pixel(image, x, y) == ink;
 }
 
 // True when some pixel within `radius` (on both axes) of (x, y) is inked.
@@ -83,9 +91,9 @@ TEST(Drawing, EveryPixelDrawnIsInTheColourPassedAndPointsStay)
     const BezierCurve curve = arch();
     const sf::Image image = render(curve, 16);
     int drawn = 0;
-    for (unsigned y = 0; y < 640; ++y)
-        for (unsigned x = 0; x < 640; ++x) {
-            const sf::Color c = image.getPixel(x, y);
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const sf::Color c = pixel(image, x, y);
             ASSERT_TRUE(c == paper || c == ink) << x << ',' << y;
             drawn += c == ink;
         }

@@ -4,25 +4,25 @@
 
 namespace {
 
-void handle_key(sf::Keyboard::Key code, EditorState& editor)
+void handle_key(EditorEvent::Key key, EditorState& editor)
 {
-    switch (code) {
-    case sf::Keyboard::H:
+    switch (key) {
+    case EditorEvent::Key::H:
         editor.hide_text = !editor.hide_text;
         break;
-    case sf::Keyboard::R:
+    case EditorEvent::Key::R:
         // The selection survives: set_point ignores an index that has gone.
         editor.bezier_curve.clear();
         break;
-    case sf::Keyboard::Up:
+    case EditorEvent::Key::Up:
         if (editor.num_segments < std::numeric_limits<int>::max())
             ++editor.num_segments;
         break;
-    case sf::Keyboard::Down:
+    case EditorEvent::Key::Down:
         if (--editor.num_segments < 1)
             editor.num_segments = 1;
         break;
-    default:
+    case EditorEvent::Key::Other:
         break;
     }
 }
@@ -47,21 +47,22 @@ void handle_left_press(const Vector2f& p, EditorState& editor)
 
 }
 
-void handle_event(const sf::Event& event, const PixelToCoords& to_coords, EditorState& editor)
+void handle_event(const EditorEvent& event, const PixelToCoords& to_coords, EditorState& editor)
 {
     switch (event.type) {
-    case sf::Event::KeyPressed:
-        handle_key(event.key.code, editor);
+    case EditorEvent::Type::KeyPressed:
+        handle_key(event.key, editor);
         break;
-    case sf::Event::MouseButtonPressed:
-        if (event.mouseButton.button == sf::Mouse::Left)
-            handle_left_press(to_coords(event.mouseButton.x, event.mouseButton.y), editor);
+    case EditorEvent::Type::ButtonPressed:
+        if (event.button == EditorEvent::Button::Left)
+            handle_left_press(to_coords(event.x, event.y), editor);
         break;
-    case sf::Event::MouseButtonReleased:
-        if (event.mouseButton.button == sf::Mouse::Left)
+    case EditorEvent::Type::ButtonReleased:
+        if (event.button == EditorEvent::Button::Left)
             editor.selected_point = -1;
         break;
-    default:
+    case EditorEvent::Type::Closed:
+    case EditorEvent::Type::Other:
         break;
     }
 }

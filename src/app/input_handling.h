@@ -1,10 +1,9 @@
 #ifndef ORRINADE_APP_INPUT_HANDLING_H
 #define ORRINADE_APP_INPUT_HANDLING_H
 
+#include "app/editor_event.h"
 #include "app/editor_state.h"
 #include "curve/vector2f.h"
-
-#include <SFML/Window/Event.hpp>
 
 #include <functional>
 
@@ -15,15 +14,15 @@ using PixelToCoords = std::function<Vector2f(int x, int y)>;
 // Half-width of the square around a control point in which a press picks it.
 constexpr float hit_tolerance = 5.0f;
 
-// Acts on KeyPressed, MouseButtonPressed and MouseButtonReleased; every other
-// event changes nothing.
+// Acts on key presses and button presses and releases; every other event
+// changes nothing.
 //   left press:   picks the lowest-index point within hit_tolerance on both
 //                 axes; on a miss, with nothing picked, adds a point there
 //                 (appended to an empty curve, otherwise inserted at index 1)
 //   left release: drops the picked point
 //   H: toggles the status text   R: removes every point
 //   Up / Down: one segment more / fewer, never below 1
-void handle_event(const sf::Event& event, const PixelToCoords& to_coords, EditorState& editor);
+void handle_event(const EditorEvent& event, const PixelToCoords& to_coords, EditorState& editor);
 
 // The live mouse as the window reports it: whether the left button is held,
 // and where the pointer is, in drawing coordinates and not clamped to the

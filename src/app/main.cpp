@@ -1,6 +1,7 @@
 #include "app/editor_state.h"
 #include "app/font_file.h"
 #include "app/input_handling.h"
+#include "app/sfml_version.h"
 
 #include <SFML/Graphics.hpp>
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr unsigned int text_size = 20;
 constexpr float line_spacing = 25.0f;  // second status line below the first
+const sf::Vector2u window_size(640, 640);
 
 }
 
@@ -30,24 +32,16 @@ int main(int, char**)
 #endif
     const std::string font_path = "segoeui.ttf";
     sf::Font font;
-    if (!is_complete_font_file(font_path) || !font.loadFromFile(font_path))
+    if (!is_complete_font_file(font_path) || !open_font(font, font_path))
         return -1;
 
-    sf::Text text_num_points;
-    text_num_points.setFont(font);
-    text_num_points.setCharacterSize(text_size);
-    text_num_points.setFillColor(sf::Color::Black);
+    sf::Text text_num_points = make_text(font, text_size, sf::Vector2f(0.0f, 0.0f));
+    sf::Text text_num_segments = make_text(font, text_size, sf::Vector2f(0.0f, line_spacing));
 
-    sf::Text text_num_segments;
-    text_num_segments.setFont(font);
-    text_num_segments.setPosition(0.0f, line_spacing);
-    text_num_segments.setCharacterSize(text_size);
-    text_num_segments.setFillColor(sf::Color::Black);
-
-    sf::RenderWindow window(sf::VideoMode(640, 640, 32),
-                            sf::String("Orrinade", std::locale()),
-                            sf::Style::Default,
-                            sf::ContextSettings(0, 0, 0, 1, 1, 0));
+    // No depth, stencil or antialiasing; GL 1.1, no attribute flags, no sRGB.
+    sf::RenderWindow window;
+    create_window(window, window_size, sf::String("Orrinade", std::locale()),
+                  sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
 
     const sf::Color background(150, 200, 255, 255);
     EditorState editor;
@@ -56,16 +50,16 @@ int main(int, char**)
         return Vector2f(p.x, p.y);
     };
     const LiveMouse live_mouse{
-        [] { return sf::Mouse::isButtonPressed(sf::Mouse::Left); },
+        [] { return sf::Mouse::isButtonPressed(sf::Mouse::Button::Left); },
         [&window, &to_coords] {
             const sf::Vector2i p = sf::Mouse::getPosition(window);
             return to_coords(p.x, p.y);
         }};
 
     while (window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) {
-            if (event.type == sf::Event::Closed)
+        EditorEvent event;
+        while (poll_event(window, event)) {
+            if (event.type == EditorEvent::Type::Closed)
                 window.close();
             else
                 handle_event(event, to_coords, editor);

@@ -100,14 +100,14 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) 
             verts.append(vert);
         }
     }
-    target.draw(&verts[0], verts.getVertexCount(), sf::LinesStrip, sf::RenderStates::Default);
+    target.draw(&verts[0], verts.getVertexCount(), sf::PrimitiveType::LineStrip, sf::RenderStates::Default);
 
     sf::CircleShape circle(0.0f, 30);
     circle.setRadius(2.5f);
-    circle.setOrigin(circle.getRadius(), circle.getRadius());
+    circle.setOrigin(sf::Vector2f(circle.getRadius(), circle.getRadius()));
     circle.setFillColor(color);
     for (std::size_t j = 0; j < points.size(); ++j) {
-        circle.setPosition(points[j].x, points[j].y);
+        circle.setPosition(sf::Vector2f(points[j].x, points[j].y));
         target.draw(circle, sf::RenderStates::Default);
     }
 }

@@ -105,9 +105,14 @@ class Session:
         return self.editor
 
     def start(self):
-        """Starts the editor and waits for its window and first frame."""
+        """Starts the editor and waits for its window and first frame, with
+        the window moved to the screen's top-left corner: with no window
+        manager to place it, SFML 3.0 opens it half off the screen, where
+        nothing can be read back."""
         self.run()
         self.window = wait_for(self.find_window, "the editor's window")
+        self.xdotool("windowmove", self.window.id, 0, 0)
+        wait_for(lambda: self.position() == (0, 0), "the window at the corner")
         wait_for(lambda: self.shot().pixel(600, 600) == BACKGROUND, "the first frame")
         return self.window
 
@@ -131,6 +136,10 @@ class Session:
         self.display.flush()
 
     # --- looking ---------------------------------------------------------
+
+    def position(self):
+        origin = self.window.translate_coords(self.root, 0, 0)
+        return -origin.x, -origin.y
 
     def size(self):
         geometry = self.window.get_geometry()

@@ -89,8 +89,8 @@ class Soak:
         s.sync()
 
     def resize(self):
-        # Larger only, and on the 1280 x 1024 screen: SFML puts the window
-        # at (320, 320), and screenshots need all of it visible.
+        # Larger only, and on the 1280 x 1024 screen: screenshots need all
+        # of the window, which starts at the top-left corner, visible.
         self.size = (self.rng.randrange(640, 961), self.rng.randrange(640, 705))
         self.s.resize(*self.size)
         self.events += 1

@@ -112,8 +112,6 @@ class Editing(EditorCase):
 
     def test_after_a_resize_a_click_lands_under_the_pointer(self):
         s = self.session
-        # The window must stay on the screen for screenshots: SFML places it
-        # at (320, 320).
         s.resize(900, 680)
         s.wait_shot(lambda shot: shot.pixel(890, 670) == BACKGROUND, "the larger frame")
         s.click(450, 600)

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -92,9 +91,8 @@ int to_pixel(float v)
     return static_cast<int>(std::fmax(-2e9, std::fmin(2e9, static_cast<double>(v))));
 }
 
-const sf::Keyboard::Key keys[] = {sf::Keyboard::H,  sf::Keyboard::R,      sf::Keyboard::Up,
-                                  sf::Keyboard::Down, sf::Keyboard::A,    sf::Keyboard::Escape,
-                                  sf::Keyboard::Left, sf::Keyboard::Unknown};
+const EditorEvent::Key keys[] = {EditorEvent::Key::H, EditorEvent::Key::R, EditorEvent::Key::Up,
+                                 EditorEvent::Key::Down, EditorEvent::Key::Other};
 
 }
 
@@ -103,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes in(data, size);
     EditorState editor;
     Model model;
-    const sf::View view(sf::FloatRect(0.0f, 0.0f, 640.0f, 640.0f));
+    const sf::View view(sf::FloatRect(sf::Vector2f(0.0f, 0.0f), sf::Vector2f(640.0f, 640.0f)));
     float width = 640.0f, height = 640.0f;
     bool left_held = false;
 
@@ -129,36 +127,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     while (!in.empty()) {
-        sf::Event event;
-        std::memset(&event, 0, sizeof event);
+        EditorEvent event;
         const std::uint8_t op = in.byte();
         switch (op % 7) {
         case 0:
         case 1: {  // a press or release of some button
-            event.type = op % 7 == 0 ? sf::Event::MouseButtonPressed : sf::Event::MouseButtonReleased;
-            event.mouseButton.button = static_cast<sf::Mouse::Button>(in.byte() % 4 ? 0 : 1 + in.byte() % 4);
-            pixel(event.mouseButton.x, event.mouseButton.y);
+            event.type = op % 7 == 0 ? EditorEvent::Type::ButtonPressed : EditorEvent::Type::ButtonReleased;
+            event.button = in.byte() % 4 ? EditorEvent::Button::Left : EditorEvent::Button::Other;
+            pixel(event.x, event.y);
             handle_event(event, to_coords, editor);
-            if (event.mouseButton.button == sf::Mouse::Left) {
-                left_held = event.type == sf::Event::MouseButtonPressed;
+            if (event.button == EditorEvent::Button::Left) {
+                left_held = event.type == EditorEvent::Type::ButtonPressed;
                 if (left_held)
-                    model.left_press(to_coords(event.mouseButton.x, event.mouseButton.y));
+                    model.left_press(to_coords(event.x, event.y));
                 else
                     model.selected = -1;
             }
             break;
         }
         case 2: {  // a key
-            event.type = sf::Event::KeyPressed;
-            event.key.code = keys[in.byte() % (sizeof keys / sizeof keys[0])];
+            event.type = EditorEvent::Type::KeyPressed;
+            event.key = keys[in.byte() % (sizeof keys / sizeof keys[0])];
             handle_event(event, to_coords, editor);
-            if (event.key.code == sf::Keyboard::H)
-                ;  // nothing the model tracks
-            else if (event.key.code == sf::Keyboard::R)
+            if (event.key == EditorEvent::Key::R)
                 model.points.clear();
-            else if (event.key.code == sf::Keyboard::Up)
+            else if (event.key == EditorEvent::Key::Up)
                 model.segments += model.segments < 2147483647;
-            else if (event.key.code == sf::Keyboard::Down)
+            else if (event.key == EditorEvent::Key::Down)
                 model.segments = model.segments > 1 ? model.segments - 1 : 1;
             break;
         }
@@ -176,17 +171,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             width = static_cast<float>(1 + in.byte() * 16 + in.byte() % 16);
             height = static_cast<float>(1 + in.byte() * 16 + in.byte() % 16);
             break;
-        case 5:  // events that change nothing
-            event.type = static_cast<sf::Event::EventType>(in.byte() % sf::Event::Count);
-            if (event.type == sf::Event::KeyPressed || event.type == sf::Event::MouseButtonPressed
-                || event.type == sf::Event::MouseButtonReleased)
-                break;
+        case 5:  // events that change nothing, whatever else they carry
+            event.type = in.byte() % 2 ? EditorEvent::Type::Closed : EditorEvent::Type::Other;
+            event.key = keys[in.byte() % (sizeof keys / sizeof keys[0])];
+            event.button = EditorEvent::Button::Left;
+            pixel(event.x, event.y);
             handle_event(event, to_coords, editor);
             break;
         case 6:  // many segments at once, as a held key repeats
             for (int i = in.byte(); i > 0; --i) {
-                event.type = sf::Event::KeyPressed;
-                event.key.code = sf::Keyboard::Up;
+                event.type = EditorEvent::Type::KeyPressed;
+                event.key = EditorEvent::Key::Up;
                 handle_event(event, to_coords, editor);
                 model.segments += model.segments < 2147483647;
             }

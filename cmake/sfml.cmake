@@ -1,0 +1,54 @@
+# Finds SFML 2 (2.5 or later) or SFML 3, or builds one along with the editor
+# from ORRINADE_SFML_SOURCE, and names its libraries in
+# ORRINADE_SFML_GRAPHICS, ORRINADE_SFML_WINDOW and ORRINADE_SFML_SYSTEM.
+
+if(ORRINADE_SFML_SOURCE)
+  include(FetchContent)
+  set(SFML_BUILD_AUDIO OFF CACHE BOOL "" FORCE)
+  set(SFML_BUILD_NETWORK OFF CACHE BOOL "" FORCE)
+  set(SFML_BUILD_EXAMPLES OFF CACHE BOOL "" FORCE)
+  set(SFML_BUILD_DOC OFF CACHE BOOL "" FORCE)
+  set(sfml_system)
+  if(NOT CMAKE_VERSION VERSION_LESS 3.25)
+    set(sfml_system SYSTEM)  # its headers are not ours to warn about
+  endif()
+  FetchContent_Declare(sfml URL "${ORRINADE_SFML_SOURCE}" ${sfml_system})
+  FetchContent_MakeAvailable(sfml)
+  # SFML 3 names its targets SFML::Graphics, SFML 2 sfml-graphics.
+  if(TARGET SFML::Graphics)
+    set(ORRINADE_SFML_GRAPHICS SFML::Graphics)
+    set(ORRINADE_SFML_WINDOW SFML::Window)
+    set(ORRINADE_SFML_SYSTEM SFML::System)
+  else()
+    set(ORRINADE_SFML_GRAPHICS sfml-graphics)
+    set(ORRINADE_SFML_WINDOW sfml-window)
+    set(ORRINADE_SFML_SYSTEM sfml-system)
+  endif()
+  message(STATUS "SFML: built from ${ORRINADE_SFML_SOURCE}")
+  return()
+endif()
+
+# The first SFML on the search path (SFML_DIR, CMAKE_PREFIX_PATH, then the
+# system's) is the one used, whatever its version. SFML 3 answers to
+# capitalised component names; SFML 2 loads, finds none of them and leaves
+# SFML_DIR at its own folder for the second, lower-case search.
+find_package(SFML CONFIG QUIET COMPONENTS Graphics Window System)
+if(SFML_FOUND)
+  if(NOT SFML_VERSION_MAJOR EQUAL 3)
+    message(FATAL_ERROR "SFML ${SFML_VERSION} at ${SFML_DIR}: the editor supports SFML 2.5 or later and SFML 3")
+  endif()
+  set(ORRINADE_SFML_GRAPHICS SFML::Graphics)
+  set(ORRINADE_SFML_WINDOW SFML::Window)
+  set(ORRINADE_SFML_SYSTEM SFML::System)
+else()
+  set(first_sfml_dir "${SFML_DIR}")
+  find_package(SFML 2.5 CONFIG REQUIRED COMPONENTS graphics window system)
+  if(first_sfml_dir AND EXISTS "${first_sfml_dir}" AND NOT SFML_DIR STREQUAL first_sfml_dir)
+    message(FATAL_ERROR "The SFML at ${first_sfml_dir} lacks graphics, window or system, "
+      "or is older than 2.5; SFML_DIR names the one to use")
+  endif()
+  set(ORRINADE_SFML_GRAPHICS sfml-graphics)
+  set(ORRINADE_SFML_WINDOW sfml-window)
+  set(ORRINADE_SFML_SYSTEM sfml-system)
+endif()
+message(STATUS "SFML ${SFML_VERSION}: ${SFML_DIR}")

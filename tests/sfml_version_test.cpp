@@ -1,0 +1,117 @@
+#include "app/sfml_version.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// SFML's own events, built the way each version spells them.
+#if SFML_VERSION_MAJOR >= 3
+sf::Event closed() { return sf::Event::Closed{}; }
+sf::Event other() { return sf::Event::FocusLost{}; }
+
+sf::Event key_press(sf::Keyboard::Key code, bool pressed = true)
+{
+    if (!pressed) {
+        sf::Event::KeyReleased key{};
+        key.code = code;
+        return key;
+    }
+    sf::Event::KeyPressed key{};
+    key.code = code;
+    return key;
+}
+
+sf::Event button(bool pressed, sf::Mouse::Button which, int x, int y)
+{
+    if (!pressed) {
+        sf::Event::MouseButtonReleased release{};
+        release.button = which;
+        release.position = sf::Vector2i(x, y);
+        return release;
+    }
+    sf::Event::MouseButtonPressed press{};
+    press.button = which;
+    press.position = sf::Vector2i(x, y);
+    return press;
+}
+#else
+sf::Event of_type(sf::Event::EventType type)
+{
+    sf::Event event{};
+    event.type = type;
+    return event;
+}
+
+sf::Event closed() { return of_type(sf::Event::Closed); }
+sf::Event other() { return of_type(sf::Event::LostFocus); }
+
+sf::Event key_press(sf::Keyboard::Key code, bool pressed = true)
+{
+    sf::Event event = of_type(pressed ? sf::Event::KeyPressed : sf::Event::KeyReleased);
+    event.key.code = code;
+    return event;
+}
+
+sf::Event button(bool pressed, sf::Mouse::Button which, int x, int y)
+{
+    sf::Event event = of_type(pressed ? sf::Event::MouseButtonPressed : sf::Event::MouseButtonReleased);
+    event.mouseButton.button = which;
+    event.mouseButton.x = x;
+    event.mouseButton.y = y;
+    return event;
+}
+#endif
+
+EditorEvent expected(EditorEvent::Type type, EditorEvent::Key key = EditorEvent::Key::Other,
+                     EditorEvent::Button which = EditorEvent::Button::Other, int x = 0, int y = 0)
+{
+    EditorEvent event;
+    event.type = type;
+    event.key = key;
+    event.button = which;
+    event.x = x;
+    event.y = y;
+    return event;
+}
+
+}
+
+// A (key code 0) must stay a key: read as a button it would be the left one.
+TEST(SfmlEvents, BecomeTheEditorsOwnEvents)
+{
+    using Type = EditorEvent::Type;
+    using Key = EditorEvent::Key;
+    using Button = EditorEvent::Button;
+    const struct {
+        const char* name;
+        sf::Event event;
+        EditorEvent expected;
+    } cases[] = {
+        {"close", closed(), expected(Type::Closed)},
+        {"H", key_press(sf::Keyboard::Key::H), expected(Type::KeyPressed, Key::H)},
+        {"R", key_press(sf::Keyboard::Key::R), expected(Type::KeyPressed, Key::R)},
+        {"Up", key_press(sf::Keyboard::Key::Up), expected(Type::KeyPressed, Key::Up)},
+        {"Down", key_press(sf::Keyboard::Key::Down), expected(Type::KeyPressed, Key::Down)},
+        {"A", key_press(sf::Keyboard::Key::A), expected(Type::KeyPressed)},
+        {"Escape", key_press(sf::Keyboard::Key::Escape), expected(Type::KeyPressed)},
+        {"H released", key_press(sf::Keyboard::Key::H, false), expected(Type::Other)},
+        {"left press", button(true, sf::Mouse::Button::Left, 12, -7),
+         expected(Type::ButtonPressed, Key::Other, Button::Left, 12, -7)},
+        {"left release", button(false, sf::Mouse::Button::Left, 640, 3),
+         expected(Type::ButtonReleased, Key::Other, Button::Left, 640, 3)},
+        {"right press", button(true, sf::Mouse::Button::Right, 5, 6),
+         expected(Type::ButtonPressed, Key::Other, Button::Other, 5, 6)},
+        {"middle release", button(false, sf::Mouse::Button::Middle, 5, 6),
+         expected(Type::ButtonReleased, Key::Other, Button::Other, 5, 6)},
+        {"focus lost", other(), expected(Type::Other)},
+    };
+    for (const auto& c : cases) {
+        const EditorEvent got = to_editor_event(c.event);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(got.type, c.expected.type);
+        EXPECT_EQ(got.key, c.expected.key);
+        EXPECT_EQ(got.button, c.expected.button);
+        EXPECT_EQ(got.x, c.expected.x);
+        EXPECT_EQ(got.y, c.expected.y);
+    }
+}
