@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test, the GUI tests
-# included (under a private Xvfb server when there is no display): once in
-# the normal build and once more with AddressSanitizer and UBSan, then the
-# fuzz target's corpus.
+# included (under a private Xvfb server when there is no display), against
+# the system's SFML: once in the normal build, once more with AddressSanitizer
+# and UBSan, and once built by clang++ with the fuzz target's corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
-cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=ON
+cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=ON -DORRINADE_WERROR=ON
 cmake --build build -j"$(nproc)"
-cmake -S . -B build-asan -DORRINADE_SANITIZE=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
+cmake -S . -B build-asan -DORRINADE_SANITIZE=ON -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
 cmake --build build-asan -j"$(nproc)"
-# The libFuzzer target, built with clang, replays its committed corpus.
-CXX=clang++ cmake -S . -B build-fuzz -DORRINADE_FUZZ=ON -DORRINADE_SANITIZE=ON \
-  -DORRINADE_BUILD_TESTS=OFF -DORRINADE_BUILD_BENCHMARKS=OFF
-cmake --build build-fuzz -j"$(nproc)" --target editor_fuzz
+# clang++ builds everything once more, with the libFuzzer target, which
+# replays its committed corpus.
+cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DORRINADE_FUZZ=ON -DORRINADE_SANITIZE=ON \
+  -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
+cmake --build build-fuzz -j"$(nproc)"
 
 if [ -n "${DISPLAY:-}" ]; then
   scripts/run-tests.sh

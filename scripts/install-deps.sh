@@ -1,28 +1,167 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever is missing for the given uses:
-#   scripts/install-deps.sh          building and running the editor
-#   scripts/install-deps.sh test     also the tests and benchmarks
-# Works as root or through sudo; does nothing when all is present.
+# Installs whatever is missing for the given uses:
+#   scripts/install-deps.sh               building and running the editor
+#   scripts/install-deps.sh test          also the tests, benchmarks and packages
+#   scripts/install-deps.sh sfml-source   also building SFML from its sources
+#   scripts/install-deps.sh windows       also cross-building for Windows and
+#                                         running the result under Wine
+# What is present is found by probing (commands, pkg-config, the Python the
+# tests use), never by asking a package database. The rest is installed with
+# apt, dnf, pacman, zypper or brew, whichever is there, as root or through
+# sudo. With none of them, it names what is missing and fails.
 set -euo pipefail
 
-packages=(cmake make g++ libsfml-dev fonts-dejavu-core)
+python=${ORRINADE_PYTHON:-/usr/bin/python3}
+
+# What each requirement is called in each package manager; a requirement a
+# manager lacks is left out of its list.
+declare -A apt=(
+  [cmake]=cmake [make]=make [c++]=g++ [pkg-config]=pkg-config [sfml]=libsfml-dev
+  [font]=fonts-dejavu-core [fontconfig]=fontconfig
+  [gtest]=libgtest-dev [benchmark]=libbenchmark-dev [xvfb]=xvfb [xdotool]=xdotool
+  [python3]=python3 [python-xlib]=python3-xlib [clang]=clang [fuzzer]=libclang-rt-dev
+  [dpkg-shlibdeps]=dpkg-dev [file]=file [desktop-file-validate]=desktop-file-utils
+  [freetype]=libfreetype-dev [x11]=libx11-dev [xrandr]=libxrandr-dev [xcursor]=libxcursor-dev
+  [xi]=libxi-dev [udev]=libudev-dev [gl]=libgl-dev
+  [mingw]=g++-mingw-w64-x86-64-posix [mingw-objdump]=binutils-mingw-w64-x86-64
+  [wine]="wine wine64" [zip]=zip [unzip]=unzip
+)
+declare -A dnf=(
+  [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
+  [font]=dejavu-sans-fonts [fontconfig]=fontconfig
+  [gtest]=gtest-devel [benchmark]=google-benchmark-devel [xvfb]=xorg-x11-server-Xvfb
+  [xdotool]=xdotool [python3]=python3 [python-xlib]=python3-xlib [clang]=clang
+  [fuzzer]=compiler-rt [file]=file [desktop-file-validate]=desktop-file-utils
+  [freetype]=freetype-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
+  [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=mesa-libGL-devel
+  [mingw]=mingw64-gcc-c++ [mingw-objdump]=mingw64-binutils [wine]=wine [zip]=zip [unzip]=unzip
+)
+declare -A pacman=(
+  [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
+  [font]=ttf-dejavu [fontconfig]=fontconfig
+  [gtest]=gtest [benchmark]=benchmark [xvfb]=xorg-server-xvfb [xdotool]=xdotool
+  [python3]=python [python-xlib]=python-xlib [clang]=clang [fuzzer]=compiler-rt
+  [file]=file [desktop-file-validate]=desktop-file-utils
+  [freetype]=freetype2 [x11]=libx11 [xrandr]=libxrandr [xcursor]=libxcursor [xi]=libxi
+  [udev]=systemd-libs [gl]=libglvnd [mingw]=mingw-w64-gcc [mingw-objdump]=mingw-w64-binutils
+  [wine]=wine [zip]=zip [unzip]=unzip
+)
+declare -A zypper=(
+  [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
+  [font]=dejavu-fonts [fontconfig]=fontconfig
+  [gtest]=gtest [benchmark]=benchmark-devel [xvfb]=xorg-x11-server-Xvfb [xdotool]=xdotool
+  [python3]=python3 [python-xlib]=python3-python-xlib [clang]=clang [fuzzer]=compiler-rt
+  [file]=file [desktop-file-validate]=desktop-file-utils
+  [freetype]=freetype2-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
+  [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=Mesa-libGL-devel
+  [mingw]=mingw64-cross-gcc-c++ [mingw-objdump]=mingw64-cross-binutils [wine]=wine
+  [zip]=zip [unzip]=unzip
+)
+declare -A brew=(
+  [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
+  [gtest]=googletest [benchmark]=google-benchmark [python3]=python [clang]=llvm
+  [fuzzer]=llvm [mingw]=mingw-w64 [mingw-objdump]=mingw-w64 [zip]=zip [unzip]=unzip
+)
+
+has_program() { command -v "$1" >/dev/null 2>&1; }
+has_pc() { has_program pkg-config && pkg-config --exists "$1"; }
+
+# A free sans TrueType font the build can copy: DejaVu Sans where the usual
+# systems keep it, or any sans TrueType font fontconfig knows.
+has_font() {
+  local path
+  for path in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/dejavu/DejaVuSans.ttf \
+              /usr/share/fonts/TTF/DejaVuSans.ttf /usr/share/fonts/dejavu-sans-fonts/DejaVuSans.ttf \
+              /usr/share/fonts/truetype/DejaVuSans.ttf /Library/Fonts/Arial.ttf \
+              /System/Library/Fonts/Supplemental/Arial.ttf; do
+    [ -f "$path" ] && return 0
+  done
+  has_program fc-match && [ -n "$(fc-match -f '%{file}' 'sans:fontformat=TrueType' 2>/dev/null)" ]
+}
+
+has_fuzzer() {
+  has_program clang++ &&
+    [ -f "$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-$(uname -m).a" ]
+}
+
+# name: how to tell it is there
+probe() {
+  case "$1" in
+    c++) has_program c++ || has_program g++ || has_program clang++ ;;
+    sfml) has_pc sfml-graphics ;;
+    font) has_font ;;
+    fontconfig) has_program fc-match ;;
+    gtest) has_pc gtest ;;
+    benchmark) has_pc benchmark ;;
+    xvfb) has_program Xvfb ;;
+    python3) [ -x "$python" ] ;;
+    python-xlib) [ -x "$python" ] && "$python" -c 'import Xlib' 2>/dev/null ;;
+    clang) has_program clang++ ;;
+    fuzzer) has_fuzzer ;;
+    freetype) has_pc freetype2 ;;
+    x11 | xrandr | xcursor | xi | gl) has_pc "$1" ;;
+    udev) has_pc libudev ;;
+    mingw) has_program x86_64-w64-mingw32-g++-posix || has_program x86_64-w64-mingw32-g++ ;;
+    mingw-objdump) has_program x86_64-w64-mingw32-objdump ;;
+    # Debian splits Wine: 64-bit programs need wine64 beside it.
+    wine) has_program wine && { [ ! -d /usr/lib/wine ] || [ -x /usr/lib/wine/wine64 ]; } ;;
+    *) has_program "$1" ;;
+  esac
+}
+
+wanted=(cmake make c++ pkg-config sfml fontconfig font)
 for use in "$@"; do
   case "$use" in
-    test) packages+=(libgtest-dev libbenchmark-dev xvfb xdotool python3 python3-xlib
-                clang libclang-rt-14-dev) ;;
+    test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
+                   dpkg-shlibdeps file desktop-file-validate) ;;
+    sfml-source) wanted+=(freetype x11 xrandr xcursor xi udev gl) ;;
+    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib zip unzip) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done
 
 missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-    || missing+=("$package")
+for name in "${wanted[@]}"; do
+  probe "$name" || missing+=("$name")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+manager=
+for candidate in apt-get dnf pacman zypper brew; do
+  if has_program "$candidate"; then manager=$candidate; break; fi
+done
+if [ -z "$manager" ]; then
+  echo "install-deps: missing, and no apt, dnf, pacman, zypper or brew to install them with:" >&2
+  printf '  %s\n' "${missing[@]}" >&2
+  exit 1
+fi
+
+declare -n names=${manager%-get}
+packages=()
+unavailable=()
+for name in "${missing[@]}"; do
+  if [ -n "${names[$name]:-}" ]; then
+    read -ra some <<<"${names[$name]}"
+    packages+=("${some[@]}")
+  else
+    unavailable+=("$name")
+  fi
+done
+if [ ${#unavailable[@]} -gt 0 ]; then
+  echo "install-deps: $manager has no package for these; install them yourself:" >&2
+  printf '  %s\n' "${unavailable[@]}" >&2
+  exit 1
+fi
+
 as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+[ "$manager" = brew ] || [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${packages[*]}"
+case "$manager" in
+  apt-get)
+    "${as_root[@]}" apt-get update
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${packages[@]}" ;;
+  dnf) "${as_root[@]}" dnf install -y "${packages[@]}" ;;
+  pacman) "${as_root[@]}" pacman -S --needed --noconfirm "${packages[@]}" ;;
+  zypper) "${as_root[@]}" zypper --non-interactive install "${packages[@]}" ;;
+  brew) brew install "${packages[@]}" ;;
+esac

@@ -16,7 +16,7 @@ suite build -j2
 # Resident memory means nothing under the sanitizer's shadow memory, and the
 # soak would take minutes there.
 suite build-asan -j2 -E '^e2e_(memory|soak)$'
-suite build-fuzz
+suite build-fuzz -j2 -E '^e2e_(memory|soak)$'
 
 sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" |
   awk '{ failed += $1; total += $2 } END { printf "all suites: %d passed, %d failed\n", total - failed, failed }'

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# scripts/install-deps.sh on a system whose package tools it cannot use: with
+# apt, dpkg and sudo hidden from PATH it must find by probing alone that all
+# is present, and, with one thing taken away, name it and fail.
+set -euo pipefail
+script=$(cd "$(dirname "$0")/.." && pwd)/scripts/install-deps.sh
+bin=$(mktemp -d)
+trap 'rm -rf "$bin"' EXIT
+IFS=: read -ra dirs <<<"$PATH"
+for dir in "${dirs[@]}"; do
+  for path in "$dir"/*; do
+    name=$(basename "$path")
+    case "$name" in apt | apt-get | apt-cache | dpkg | dpkg-query | sudo) continue ;; esac
+    [ -x "$path" ] && [ ! -e "$bin/$name" ] && ln -s "$path" "$bin/$name"
+  done
+done
+
+PATH=$bin "$script" test || { echo "FAIL: everything is present, yet it failed" >&2; exit 1; }
+
+rm "$bin/xdotool"
+if output=$(PATH=$bin "$script" test 2>&1); then
+  echo "FAIL: xdotool is missing, yet it succeeded" >&2
+  exit 1
+fi
+grep -qx '  xdotool' <<<"$output" || { echo "FAIL: xdotool not named in: $output" >&2; exit 1; }
+[ "$(grep -c '^  ' <<<"$output")" -eq 1 ] || { echo "FAIL: more than xdotool named: $output" >&2; exit 1; }
+echo "ok"
