@@ -1,9 +1,11 @@
 #include "curve/bezier_curve.h"
+#include "curve/integer_power.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -208,4 +210,28 @@ TEST(BezierCurveEvaluation, MatchesThePlainArithmeticBitForBit)
             ASSERT_EQ(bits(v.y), bits(w.y)) << count << " t=" << t;
         }
     }
+}
+
+TEST(BezierCurveEvaluation, PowersAreThoseOfSquaringBitForBit)
+{
+    std::vector<float> bases = {0.0f, -0.0f, 1.0f, -1.0f, 0.99999994f, 1.0000001f, 0.5f, -0.75f,
+                                2.0f, -3.0f, 1e-20f, 1.5e-39f, -2e-41f,
+                                std::numeric_limits<float>::denorm_min()};
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> any(-2.0f, 2.0f);
+    for (int i = 0; i < 200; ++i)
+        bases.push_back(any(rng));
+
+    constexpr int n = 70;  // past every exponent a curve's evaluation asks for
+    for (float base : bases) {
+        float powers[n + 2];
+        powers[n + 1] = 42.0f;
+        fill_powers(base, n, powers);
+        for (int e = 0; e <= n; ++e)
+            ASSERT_EQ(bits(powers[e]), bits(plain_power(base, e))) << base << '^' << e;
+        EXPECT_EQ(powers[n + 1], 42.0f);  // nothing past n is written
+    }
+    float untouched = 42.0f;
+    fill_powers(0.5f, -1, &untouched);
+    EXPECT_EQ(untouched, 42.0f);
 }

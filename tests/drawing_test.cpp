@@ -102,18 +102,35 @@ TEST(Drawing, EveryPixelDrawnIsInTheColourPassedAndPointsStay)
     EXPECT_EQ(curve.get_point(1).y, 500.0f);
 }
 
-TEST(Drawing, MarkersAreDiscsOfRadiusTwoAndAHalf)
+TEST(Drawing, MarkersAreCirclesOfRadiusTwoAndAHalfWithThirtyPoints)
 {
-    const BezierCurve curve = arch();
-    const sf::Image image = render(curve, 16);
-    // The middle control point lies off the curve: its marker stands alone.
-    // Pixels whose centres lie within 2.5 of (300, 500) are inked ...
-    EXPECT_EQ(inked_in_box(image, 298, 498, 301, 501), 16);
-    // ... and nothing of the disc reaches 4 pixels out.
-    EXPECT_EQ(inked_in_box(image, 290, 490, 310, 510), inked_in_box(image, 297, 497, 302, 502));
-    const int area = inked_in_box(image, 290, 490, 310, 510);
-    EXPECT_GE(area, 16);
-    EXPECT_LE(area, 24);
+    // Markers at many sub-pixel offsets, and no strip: one vertex draws none.
+    BezierCurve curve;
+    for (int i = 0; i < 64; ++i)
+        curve.add_point(Vector2f(40.0f + 70.0f * static_cast<float>(i % 8) + 0.13f * static_cast<float>(i),
+                                 40.0f + 70.0f * static_cast<float>(i / 8) + 0.07f * static_cast<float>(i)));
+    const sf::Image drawn = render(curve, 0);
+
+    sf::RenderTexture texture;
+    ASSERT_TRUE(create_texture(texture, sf::Vector2u(640, 640)));
+    texture.clear(paper);
+    sf::CircleShape circle(2.5f, 30);
+    circle.setOrigin(sf::Vector2f(2.5f, 2.5f));
+    circle.setFillColor(ink);
+    for (int i = 0; i < curve.num_points(); ++i) {
+        circle.setPosition(sf::Vector2f(curve.get_point(i).x, curve.get_point(i).y));
+        texture.draw(circle);
+    }
+    texture.display();
+    const sf::Image expected = texture.getTexture().copyToImage();
+
+    int differ = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 640; ++x)
+            differ += pixel(drawn, x, y) != pixel(expected, x, y);
+    EXPECT_EQ(differ, 0);
+    // A disc, not a dot: the 4 x 4 pixels about the first centre are inked.
+    EXPECT_EQ(inked_in_box(drawn, 38, 38, 41, 41), 16);
 }
 
 TEST(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)

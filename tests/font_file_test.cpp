@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,56 @@ Bytes sfnt(unsigned long version, const std::vector<unsigned long>& lengths, uns
     }
     for (unsigned long length : lengths)
         b.insert(b.end(), length, 0);
+    return b;
+}
+
+std::uint32_t get32(const Bytes& b, std::size_t at)
+{
+    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) | b[at + 3];
+}
+
+void set32(Bytes& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(v >> (24 - 8 * i));
+}
+
+Bytes real_font()
+{
+    std::ifstream file(ORRINADE_TEST_FONT, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::size_t num_tables(const Bytes& font, std::size_t at = 0)
+{
+    return std::size_t(font[at + 4]) << 8 | font[at + 5];
+}
+
+// Where the table record i of the directory at `at` keeps its offset (its
+// length follows at +4).
+std::size_t record(std::size_t i, std::size_t at = 0)
+{
+    return at + 12 + 16 * i + 8;
+}
+
+// The real font as a collection of `count` fonts: its directory follows the
+// collection header, and each further font is a copy of that directory at
+// the end, all sharing the one set of tables.
+Bytes collection(const Bytes& font, std::uint32_t count)
+{
+    const std::uint32_t header = 12 + 4 * count;
+    const std::size_t directory = 12 + 16 * num_tables(font);
+    Bytes b;
+    put32(b, 0x74746366);  // "ttcf"
+    put32(b, 0x00010000);
+    put32(b, count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        put32(b, i == 0 ? header : static_cast<unsigned long>(header + font.size() + (i - 1) * directory));
+    b.insert(b.end(), font.begin(), font.end());
+    for (std::size_t i = 0; i < num_tables(font); ++i)
+        set32(b, record(i, header), get32(b, record(i, header)) + header);
+    for (std::uint32_t i = 1; i < count; ++i)
+        b.insert(b.end(), b.begin() + header, b.begin() + static_cast<long>(header + directory));
     return b;
 }
 
@@ -97,4 +150,68 @@ TEST_F(FontFile, MissingFilesAndDirectoriesFail)
 {
     EXPECT_FALSE(is_complete_font_file(path + ".missing"));
     EXPECT_FALSE(is_complete_font_file(::testing::TempDir()));
+}
+
+TEST_F(FontFile, EveryBoundaryOfARealFont)
+{
+    const Bytes font = real_font();
+    const std::size_t n = num_tables(font);
+    ASSERT_GT(n, 5u);
+    EXPECT_TRUE(check(font));
+
+    // Cut inside the header, at the end of the table records and at the end
+    // of the table data reaching furthest.
+    std::size_t data_end = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        data_end = std::max<std::size_t>(data_end, get32(font, record(i)) + get32(font, record(i) + 4));
+    ASSERT_LE(data_end, font.size());
+    for (std::size_t size : {std::size_t(11), std::size_t(12), 12 + 16 * n - 1, 12 + 16 * n, data_end - 1})
+        EXPECT_FALSE(check(Bytes(font.begin(), font.begin() + static_cast<long>(size)))) << size;
+    EXPECT_TRUE(check(Bytes(font.begin(), font.begin() + static_cast<long>(data_end))));
+
+    // One table's offset plus length at the end of the file, one byte short
+    // of it and one byte past it.
+    for (std::size_t i : {std::size_t(0), n / 2, n - 1}) {
+        for (long past : {-1L, 0L, 1L}) {
+            Bytes changed = font;
+            set32(changed, record(i) + 4,
+                  static_cast<std::uint32_t>(static_cast<long>(font.size() - get32(font, record(i))) + past));
+            EXPECT_EQ(check(changed), past <= 0) << "table " << i << ", " << past;
+        }
+    }
+
+    // The records alone, every table empty at the very end of the file.
+    Bytes bare(font.begin(), font.begin() + static_cast<long>(12 + 16 * n));
+    for (std::size_t i = 0; i < n; ++i)
+        set32(bare, record(i), static_cast<std::uint32_t>(bare.size())), set32(bare, record(i) + 4, 0);
+    EXPECT_TRUE(check(bare));
+    set32(bare, record(n - 1) + 4, 1);
+    EXPECT_FALSE(check(bare));
+}
+
+TEST_F(FontFile, CollectionsOfOneAndTwoFonts)
+{
+    const Bytes font = real_font();
+    EXPECT_TRUE(check(collection(font, 1)));
+    const Bytes two = collection(font, 2);
+    EXPECT_TRUE(check(two));
+
+    // Every font of a collection must be whole: the second's records cut.
+    EXPECT_FALSE(check(Bytes(two.begin(), two.end() - 1)));
+    Bytes moved = two;  // the second directory starting where the file ends
+    set32(moved, 16, static_cast<std::uint32_t>(two.size()));
+    EXPECT_FALSE(check(moved));
+    Bytes shifted = collection(font, 1);  // a table shifted one byte past the end
+    set32(shifted, record(0, 16), get32(shifted, record(0, 16)) + static_cast<std::uint32_t>(shifted.size()));
+    EXPECT_FALSE(check(shifted));
+
+    // No fonts at all, or a list of fonts cut short.
+    Bytes none = collection(font, 1);
+    set32(none, 8, 0);
+    EXPECT_FALSE(check(none));
+    const Bytes cut(two.begin(), two.begin() + 12 + 4 * 2 - 1);
+    EXPECT_FALSE(check(cut));
+    Bytes many = two;
+    set32(many, 8, static_cast<std::uint32_t>((two.size() - 12) / 4 + 1));
+    EXPECT_FALSE(check(many));
 }

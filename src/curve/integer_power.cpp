@@ -1,28 +1,12 @@
 #include "curve/integer_power.h"
 
-float integer_power(float base, int exponent)
-{
-    float result = 1.0f;
-    unsigned int m = exponent < 0 ? 0u - static_cast<unsigned int>(exponent)
-                                  : static_cast<unsigned int>(exponent);
-    while (true) {
-        if (m & 1u)
-            result *= base;
-        m >>= 1;
-        if (m == 0)
-            break;
-        base *= base;
-    }
-    return exponent < 0 ? 1.0f / result : result;
-}
-
 void fill_powers(float base, int n, float* powers)
 {
     if (n < 0)
         return;
-    // integer_power multiplies 1 by the squares base^(2^j) of the exponent's
-    // set bits in ascending order. Removing the highest set bit 2^h from e
-    // leaves the same product up to its last factor, so
+    // Squaring multiplies 1 by the squares base^(2^j) of the exponent's set
+    // bits in ascending order. Removing the highest set bit 2^h from e leaves
+    // the same product up to its last factor, so
     //     base^e == base^(e - 2^h) * base^(2^h)   bit for bit,
     // and base^(2^h) is itself the entry at e == 2^h (1 * square is exact).
     powers[0] = 1.0f;

@@ -5,6 +5,7 @@ user's display and may run side by side. Pointer and keys go through
 xdotool's XTEST path; screenshots are read back as RGB pixels.
 """
 import os
+import shlex
 import shutil
 import subprocess
 import tempfile
@@ -18,8 +19,15 @@ from Xlib.protocol import event as xevent
 BINARY = os.environ.get("ORRINADE_BIN") or os.path.join(
     os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "orrinade")
 BUILD_DIR = os.path.dirname(BINARY)
+# Draws the status lines as they must look (tests/status_reference.cpp).
+REFERENCE = os.environ.get("ORRINADE_REFERENCE") or os.path.join(
+    BUILD_DIR, "tests", "status_reference")
+# What the programs are started through, if anything: "wine" for Windows builds.
+RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
 
 BACKGROUND = (150, 200, 255)
+# The corner that holds both status lines and nothing else: [x0, x1) x [y0, y1).
+STATUS_BOX = (0, 0, 320, 60)
 WINDOW_SIZE = (640, 640)
 TIMEOUT = 30.0
 
@@ -99,7 +107,7 @@ class Session:
     def run(self, cwd=BUILD_DIR, env=None):
         """Starts the editor in cwd (by default beside its font)."""
         environment = dict(os.environ, DISPLAY=self.name) if env is None else env
-        self.editor = subprocess.Popen([BINARY], cwd=cwd, env=environment,
+        self.editor = subprocess.Popen(RUNNER + [BINARY], cwd=cwd, env=environment,
                                        stdin=subprocess.DEVNULL)
         self.started.append(self.editor)
         return self.editor
@@ -136,6 +144,29 @@ class Session:
         self.display.flush()
 
     # --- looking ---------------------------------------------------------
+
+    def status_reference(self, points, segments):
+        """The status region as it must read for these counts: {(x, y): rgb}."""
+        with TempDir() as folder:
+            path = os.path.join(folder, "status.ppm")
+            subprocess.run(RUNNER + [REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
+                                     str(points), str(segments), path],
+                           check=True, env=dict(os.environ, DISPLAY=self.name))
+            with open(path, "rb") as ppm:
+                data = ppm.read()
+        width = int(data.split()[1])
+        pixels = data[data.index(b"255\n") + 4:]
+        x0, y0, x1, y1 = STATUS_BOX
+        return {(x, y): tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
+                for y in range(y0, y1) for x in range(x0, x1)}
+
+    def wait_status(self, points, segments):
+        """Waits until the window's status region shows exactly the reference
+        pixels for these counts; the last screenshot."""
+        expected = self.status_reference(points, segments)
+        return self.wait_shot(
+            lambda shot: all(shot.pixel(x, y) == rgb for (x, y), rgb in expected.items()),
+            "the status lines for %d points and %d segments" % (points, segments))
 
     def position(self):
         origin = self.window.translate_coords(self.root, 0, 0)

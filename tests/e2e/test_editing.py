@@ -1,13 +1,12 @@
 """Placing, picking, dragging and the keys, with real X input."""
 import unittest
 
-from harness import BACKGROUND, EditorCase
+from harness import BACKGROUND, STATUS_BOX, EditorCase
 
 A, B, C = (100, 100), (500, 100), (300, 500)
 # With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
 # in the order A, B, C it would pass (350, 200) instead.
 MIDDLE, WRONG_MIDDLE = (300, 300), (350, 200)
-STATUS = (0, 0, 150, 47)
 
 
 def has_markers(*points):
@@ -70,20 +69,25 @@ class Editing(EditorCase):
         s.wait_shot(has_markers(C), "C back under the pointer")
         s.release()
 
-    def test_h_hides_and_shows_the_status_text(self):
+    def test_h_hides_and_shows_the_status_text_and_nothing_else(self):
         s = self.session
-        s.wait_shot(lambda shot: shot.dark_in(*STATUS) > 40, "the status text")
-        s.move(320, 320)
+        self.place_three()
+        s.key("Up")
+        s.wait_status(3, 17)
         s.key("h")
-        s.wait_shot(lambda shot: shot.dark_in(*STATUS) == 0, "the text hidden")
+        x0, y0, x1, y1 = STATUS_BOX
+        shot = s.wait_shot(lambda shot: shot.dark_in(x0, y0, x1 - 1, y1 - 1) == 0, "the text hidden")
+        self.assertTrue(has_markers(A, B, C)(shot))
         s.key("h")
-        s.wait_shot(lambda shot: shot.dark_in(*STATUS) > 40, "the text shown again")
+        shot = s.wait_status(3, 17)
+        self.assertTrue(has_markers(A, B, C)(shot))
 
     def test_r_clears_and_the_next_click_starts_anew(self):
         s = self.session
         self.place_three()
         s.key("r")
         s.wait_shot(lambda shot: shot.dark_in(60, 60, 639, 639) == 0, "an empty canvas")
+        s.wait_status(0, 16)  # R clears the points and nothing else
         s.click(*C)
         s.click(*A)
         shot = s.wait_shot(has_markers(C, A), "a new curve")

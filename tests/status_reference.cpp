@@ -1,0 +1,41 @@
+// Draws the status lines as the editor must show them for given counts, on
+// its own: "points: N" at (0, 0) and "segments: M" at (0, 25), 20-pixel black
+// text over the editor's background, into a 640 x 640 texture, and writes the
+// picture as a binary PPM. The end-to-end tests compare the real window with
+// it pixel for pixel.
+//   status_reference FONT POINTS SEGMENTS OUT.ppm
+#include "app/sfml_version.h"
+
+#include <fstream>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 5)
+        return 2;
+    sf::Font font;
+    sf::RenderTexture texture;
+    if (!open_font(font, argv[1]) || !create_texture(texture, sf::Vector2u(640, 640)))
+        return 1;
+    texture.clear(sf::Color(150, 200, 255));
+    const std::string lines[] = {std::string("points: ") + argv[2], std::string("segments: ") + argv[3]};
+    for (int i = 0; i < 2; ++i) {
+        // Size, place and colour set here, not taken from the editor's code.
+        sf::Text text = make_text(font, 0, sf::Vector2f());
+        text.setString(lines[i]);
+        text.setCharacterSize(20);
+        text.setPosition(sf::Vector2f(0.0f, 25.0f * static_cast<float>(i)));
+        text.setFillColor(sf::Color::Black);
+        texture.draw(text);
+    }
+    texture.display();
+
+    const sf::Image image = texture.getTexture().copyToImage();
+    const unsigned width = image.getSize().x, height = image.getSize().y;
+    std::ofstream out(argv[4], std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    const std::uint8_t* rgba = image.getPixelsPtr();
+    for (unsigned i = 0; i < width * height; ++i)
+        out.write(reinterpret_cast<const char*>(rgba + 4 * i), 3);
+    return out ? 0 : 1;
+}
