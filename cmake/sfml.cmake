@@ -14,6 +14,7 @@ if(ORRINADE_SFML_SOURCE)
   endif()
   FetchContent_Declare(sfml URL "${ORRINADE_SFML_SOURCE}" ${sfml_system})
   FetchContent_MakeAvailable(sfml)
+  set(ORRINADE_SFML_LICENSE ${sfml_SOURCE_DIR}/license.md)
   # SFML 3 names its targets SFML::Graphics, SFML 2 sfml-graphics.
   if(TARGET SFML::Graphics)
     set(ORRINADE_SFML_GRAPHICS SFML::Graphics)

@@ -104,20 +104,20 @@ class Session:
 
     # --- the program -----------------------------------------------------
 
-    def run(self, cwd=BUILD_DIR, env=None):
+    def run(self, cwd=BUILD_DIR, env=None, program=BINARY):
         """Starts the editor in cwd (by default beside its font)."""
         environment = dict(os.environ, DISPLAY=self.name) if env is None else env
-        self.editor = subprocess.Popen(RUNNER + [BINARY], cwd=cwd, env=environment,
+        self.editor = subprocess.Popen(RUNNER + [program], cwd=cwd, env=environment,
                                        stdin=subprocess.DEVNULL)
         self.started.append(self.editor)
         return self.editor
 
-    def start(self):
+    def start(self, cwd=BUILD_DIR, program=BINARY):
         """Starts the editor and waits for its window and first frame, with
         the window moved to the screen's top-left corner: with no window
         manager to place it, SFML 3.0 opens it half off the screen, where
         nothing can be read back."""
-        self.run()
+        self.run(cwd=cwd, program=program)
         self.window = wait_for(self.find_window, "the editor's window")
         self.xdotool("windowmove", self.window.id, 0, 0)
         wait_for(lambda: self.position() == (0, 0), "the window at the corner")

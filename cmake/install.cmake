@@ -1,0 +1,58 @@
+# What `cmake --install` puts in place, and the packages CPack makes of it:
+# a .deb (cpack -G DEB) on Linux, a zip to unpack and run on Windows.
+# Everything is in the component "orrinade", apart from anything an SFML
+# built along installs of its own.
+
+# The Debian copyright file: the editor's licence, then its font's.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE project_license)
+file(READ ${PROJECT_SOURCE_DIR}/licenses/DejaVu-fonts.txt font_license)
+file(WRITE ${PROJECT_BINARY_DIR}/copyright
+  "Orrinade\n\n${project_license}\n\nThe font installed as segoeui.ttf: ${font_license}")
+get_filename_component(font_name "${ORRINADE_FONT}" NAME)
+if(NOT font_name MATCHES "^DejaVu")
+  message(STATUS "The font ${font_name} is not DejaVu: the licence installed with it is DejaVu's")
+endif()
+
+if(WIN32)
+  # One folder, as a Windows user unpacks it: the editor starts beside its font.
+  install(TARGETS orrinade RUNTIME DESTINATION . COMPONENT orrinade)
+  install(FILES ${ORRINADE_FONT} DESTINATION . RENAME segoeui.ttf COMPONENT orrinade)
+  install(FILES packaging/windows/README.txt DESTINATION . COMPONENT orrinade)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT orrinade)
+  install(FILES licenses/DejaVu-fonts.txt licenses/FreeType.txt
+    DESTINATION licenses COMPONENT orrinade)
+  if(ORRINADE_SFML_LICENSE)
+    install(FILES ${ORRINADE_SFML_LICENSE} DESTINATION licenses RENAME SFML.txt COMPONENT orrinade)
+  endif()
+  set(CPACK_PACKAGE_FILE_NAME "orrinade-${PROJECT_VERSION}-win64")
+else()
+  # bin/orrinade starts lib/orrinade/orrinade in share/orrinade, beside the font.
+  set_target_properties(orrinade PROPERTIES INSTALL_RPATH_USE_LINK_PATH TRUE)
+  install(TARGETS orrinade RUNTIME DESTINATION lib/orrinade COMPONENT orrinade)
+  install(FILES ${ORRINADE_FONT} DESTINATION share/orrinade RENAME segoeui.ttf COMPONENT orrinade)
+  install(PROGRAMS packaging/orrinade.sh DESTINATION bin RENAME orrinade COMPONENT orrinade)
+  install(FILES packaging/orrinade.desktop DESTINATION share/applications COMPONENT orrinade)
+  install(FILES packaging/orrinade.svg DESTINATION share/icons/hicolor/scalable/apps
+    COMPONENT orrinade)
+  install(FILES LICENSE ${PROJECT_BINARY_DIR}/copyright
+    DESTINATION share/doc/orrinade COMPONENT orrinade)
+endif()
+
+set(CPACK_PACKAGE_NAME orrinade)
+set(CPACK_PACKAGE_VENDOR "The Orrinade developers")
+set(CPACK_PACKAGE_CONTACT "The Orrinade developers <orrinade@users.noreply.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};orrinade;/")
+set(CPACK_GENERATOR ZIP)
+if(NOT WIN32)
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Place control points with left clicks, drag them with the left button held,\n and watch the curve redrawn every frame.")
+endif()
+include(CPack)

@@ -1,0 +1,66 @@
+"""The editor as users install it: a `cmake --install` tree, moved after
+installing, and the .deb unpacked without installing it. Each starts from an
+empty working directory, shows its window and status lines, and closes with
+status 0."""
+import os
+import shutil
+import subprocess
+import unittest
+
+from harness import BUILD_DIR, WINDOW_SIZE, EditorCase, TempDir
+
+CMAKE = os.environ.get("ORRINADE_CMAKE", "cmake")
+CPACK = os.environ.get("ORRINADE_CPACK", "cpack")
+# Set when the build links the system's SFML, which the .deb can depend on.
+DEB = os.environ.get("ORRINADE_DEB") == "1"
+
+
+class Installed(EditorCase):
+    START = False
+
+    def run_from_empty_folder(self, launcher):
+        s = self.session
+        with TempDir() as empty:
+            window = s.start(cwd=empty, program=launcher)
+            self.assertEqual(window.get_wm_name(), "Orrinade")
+            self.assertEqual(s.size(), WINDOW_SIZE)
+            s.wait_status(0, 16)
+            s.request_close()
+            self.assertEqual(s.wait_exit(), 0)
+
+    def test_install_tree_works_where_it_is_moved(self):
+        with TempDir() as folder:
+            installed = os.path.join(folder, "installed")
+            subprocess.run([CMAKE, "--install", BUILD_DIR, "--prefix", installed,
+                            "--component", "orrinade"], check=True, stdout=subprocess.DEVNULL)
+            moved = os.path.join(folder, "moved")
+            shutil.move(installed, moved)
+            self.run_from_empty_folder(os.path.join(moved, "bin", "orrinade"))
+            subprocess.run(["desktop-file-validate",
+                            os.path.join(moved, "share", "applications", "orrinade.desktop")],
+                           check=True)
+            self.assertTrue(os.path.isfile(
+                os.path.join(moved, "share", "icons", "hicolor", "scalable", "apps", "orrinade.svg")))
+
+    @unittest.skipUnless(DEB, "the build's SFML is not the system's, which a .deb depends on")
+    def test_deb_unpacked_runs_and_depends_on_its_sfml(self):
+        with TempDir() as folder:
+            subprocess.run([CPACK, "-G", "DEB", "-B", folder], cwd=BUILD_DIR, check=True,
+                           stdout=subprocess.DEVNULL)
+            deb, = [os.path.join(folder, f) for f in os.listdir(folder) if f.endswith(".deb")]
+            fields = {field: subprocess.run(["dpkg-deb", "-f", deb, field], check=True,
+                                            capture_output=True, text=True).stdout.strip()
+                      for field in ("Version", "Depends")}
+            self.assertEqual(fields["Version"], os.environ.get("ORRINADE_VERSION"))
+            for library in ("graphics", "window", "system"):
+                self.assertIn("libsfml-%s" % library, fields["Depends"])
+            root = os.path.join(folder, "root")
+            subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+            copyright_text = open(os.path.join(root, "usr/share/doc/orrinade/copyright")).read()
+            self.assertIn("MIT License", copyright_text)
+            self.assertIn("Bitstream Vera", copyright_text)
+            self.run_from_empty_folder(os.path.join(root, "usr", "bin", "orrinade"))
+
+
+if __name__ == "__main__":
+    unittest.main()
