@@ -12,7 +12,18 @@ if(ORRINADE_SFML_SOURCE)
   if(NOT CMAKE_VERSION VERSION_LESS 3.25)
     set(sfml_system SYSTEM)  # its headers are not ours to warn about
   endif()
-  FetchContent_Declare(sfml URL "${ORRINADE_SFML_SOURCE}" ${sfml_system})
+  if(MINGW AND CMAKE_CROSSCOMPILING)
+    # The cross toolchain searches its own sysroot only; the FreeType that
+    # SFML 2 bundles for MinGW lies outside it, so it is named by path.
+    set(bundled ${FETCHCONTENT_BASE_DIR}/sfml-src/extlibs)
+    set(FREETYPE_INCLUDE_DIR_ft2build ${bundled}/headers/freetype2 CACHE PATH "")
+    set(FREETYPE_INCLUDE_DIR_freetype2 ${bundled}/headers/freetype2 CACHE PATH "")
+    set(FREETYPE_LIBRARY ${bundled}/libs-mingw/x64/libfreetype.a CACHE FILEPATH "")
+  endif()
+  if(POLICY CMP0135)
+    cmake_policy(SET CMP0135 NEW)  # extracted files dated now: rebuilt when the archive changes
+  endif()
+  FetchContent_Declare(sfml ${sfml_system} URL "${ORRINADE_SFML_SOURCE}")
   FetchContent_MakeAvailable(sfml)
   set(ORRINADE_SFML_LICENSE ${sfml_SOURCE_DIR}/license.md)
   # SFML 3 names its targets SFML::Graphics, SFML 2 sfml-graphics.

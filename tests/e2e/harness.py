@@ -98,6 +98,10 @@ class Session:
             if process.poll() is None:
                 process.kill()
                 process.wait()
+        if RUNNER[:1] == ["wine"]:
+            # Wine's own processes keep to the display they started on.
+            subprocess.run(["wineserver", "-k"], check=False)
+            subprocess.run(["wineserver", "-w"], check=False)
         self.display.close()
         self.server.terminate()
         self.server.wait()
@@ -113,14 +117,22 @@ class Session:
         return self.editor
 
     def start(self, cwd=BUILD_DIR, program=BINARY):
-        """Starts the editor and waits for its window and first frame, with
-        the window moved to the screen's top-left corner: with no window
-        manager to place it, SFML 3.0 opens it half off the screen, where
-        nothing can be read back."""
+        """Starts the editor and waits for its window and first frame. With
+        no window manager to place it, SFML 3.0 opens its window half off the
+        screen, where nothing can be read back: such a window is moved to the
+        screen's top-left corner."""
         self.run(cwd=cwd, program=program)
         self.window = wait_for(self.find_window, "the editor's window")
-        self.xdotool("windowmove", self.window.id, 0, 0)
-        wait_for(lambda: self.position() == (0, 0), "the window at the corner")
+        screen = self.display.screen()
+        width, height = self.size()
+
+        def on_screen():
+            x, y = self.position()
+            if x + width <= screen.width_in_pixels and y + height <= screen.height_in_pixels:
+                return True
+            self.xdotool("windowmove", self.window.id, 0, 0)
+            return False
+        wait_for(on_screen, "the window wholly on the screen")
         wait_for(lambda: self.shot().pixel(600, 600) == BACKGROUND, "the first frame")
         return self.window
 

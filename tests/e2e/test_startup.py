@@ -4,7 +4,7 @@ import unittest
 
 from Xlib import X
 
-from harness import BACKGROUND, BUILD_DIR, WINDOW_SIZE, EditorCase, TempDir
+from harness import BACKGROUND, BUILD_DIR, RUNNER, WINDOW_SIZE, EditorCase, TempDir
 
 
 class Startup(EditorCase):
@@ -56,7 +56,9 @@ class Startup(EditorCase):
                 self.assertEqual(s.run(cwd=folder, env=no_display).wait(timeout=30), 255)
         s.display.sync()
         created = [s.display.next_event() for _ in range(s.display.pending_events())]
-        self.assertEqual([e for e in created if e.type == X.CreateNotify], [])
+        # Wine makes hidden 1 x 1 windows of its own.
+        self.assertEqual([e for e in created if e.type == X.CreateNotify
+                          and not (RUNNER and (e.width, e.height) == (1, 1))], [])
 
 
 if __name__ == "__main__":
