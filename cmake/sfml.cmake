@@ -44,6 +44,10 @@ endif()
 # system's) is the one used, whatever its version. SFML 3 answers to
 # capitalised component names; SFML 2 loads, finds none of them and leaves
 # SFML_DIR at its own folder for the second, lower-case search.
+set(requested_sfml_dir)
+if(SFML_DIR)
+  set(requested_sfml_dir "${SFML_DIR}")
+endif()
 find_package(SFML CONFIG QUIET COMPONENTS Graphics Window System)
 if(SFML_FOUND)
   if(NOT SFML_VERSION_MAJOR EQUAL 3)
@@ -63,4 +67,25 @@ else()
   set(ORRINADE_SFML_WINDOW sfml-window)
   set(ORRINADE_SFML_SYSTEM sfml-system)
 endif()
+
+# An SFML named but unusable is an error, never a reason to take another.
+if(requested_sfml_dir)
+  get_filename_component(requested "${requested_sfml_dir}" REALPATH)
+  get_filename_component(found "${SFML_DIR}" REALPATH)
+  if(NOT requested STREQUAL found)
+    message(FATAL_ERROR "SFML_DIR is ${requested_sfml_dir}, but no usable SFML is there "
+      "(found ${SFML_DIR} instead)")
+  endif()
+endif()
+foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+  file(GLOB configs "${prefix}/lib/cmake/SFML/SFMLConfig.cmake" "${prefix}/lib*/*/cmake/SFML/SFMLConfig.cmake"
+    "${prefix}/lib64/cmake/SFML/SFMLConfig.cmake")
+  get_filename_component(found "${SFML_DIR}" REALPATH)
+  get_filename_component(prefix_path "${prefix}" REALPATH)
+  string(FIND "${found}/" "${prefix_path}/" at)
+  if(configs AND NOT at EQUAL 0)
+    message(FATAL_ERROR "CMAKE_PREFIX_PATH holds the SFML at ${configs}, but it is not usable "
+      "(found ${SFML_DIR} instead)")
+  endif()
+endforeach()
 message(STATUS "SFML ${SFML_VERSION}: ${SFML_DIR}")

@@ -32,7 +32,11 @@ if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
 fi
 
 cmake -S . -B "$build/project" -DCMAKE_CXX_COMPILER="$cxx" -DORRINADE_WERROR=ON \
-  -DCMAKE_PREFIX_PATH="$PWD/$cache/prefix"
+  -DCMAKE_PREFIX_PATH="$PWD/$cache/prefix" | tee "$build/configure.log"
+# The SFML pointed at, and not the system's.
+version=${release#SFML-}
+grep -q "^-- SFML $version: $PWD/$cache/prefix/" "$build/configure.log" ||
+  { echo "test-sfml: the build did not take SFML $version from $cache/prefix" >&2; exit 1; }
 cmake --build "$build/project" -j"$(nproc)"
 
 run=(ctest --test-dir "$build/project" --output-on-failure -j2)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Configuring finds the editor's font, or says how to name one: with nothing
-# to find it must stop and name ORRINADE_FONT; given ORRINADE_FONT it must use
-# that file.
-#   configure_font_test.sh CMAKE FONT
+# Configuring takes what it is pointed at, or stops and says how to point:
+# with no font to be found it must name ORRINADE_FONT, and given
+# ORRINADE_FONT it must use that file; given an SFML_DIR with no SFML in it,
+# it must stop rather than take the system's.
+#   configure_test.sh CMAKE FONT
 set -euo pipefail
 cmake=$1
 font=$2
@@ -22,4 +23,10 @@ cp "$font" "$scratch/Chosen Font.ttf"
 "$cmake" -S "$source" -B "$scratch/given" "${options[@]}" -DORRINADE_FC_MATCH=/nonexistent/fc-match \
   -DORRINADE_FONT_PLACES=/nonexistent/font.ttf "-DORRINADE_FONT=$scratch/Chosen Font.ttf" >/dev/null 2>&1
 grep -qx "ORRINADE_FONT:FILEPATH=$scratch/Chosen Font.ttf" "$scratch/given/CMakeCache.txt"
+if "$cmake" -S "$source" -B "$scratch/sfml" "${options[@]}" -DSFML_DIR="$scratch/no-sfml" \
+     >"$scratch/sfml.log" 2>&1; then
+  echo "FAIL: configured with an SFML_DIR that holds no SFML" >&2
+  exit 1
+fi
+grep -q "SFML_DIR is $scratch/no-sfml" "$scratch/sfml.log" || { cat "$scratch/sfml.log" >&2; exit 1; }
 echo ok
