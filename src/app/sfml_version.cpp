@@ -23,6 +23,14 @@ EditorEvent::Button editor_button(sf::Mouse::Button button)
     return button == sf::Mouse::Button::Left ? EditorEvent::Button::Left : EditorEvent::Button::Other;
 }
 
+sf::Text styled(sf::Text& text, unsigned int size, sf::Vector2f position)
+{
+    text.setPosition(position);
+    text.setCharacterSize(size);
+    text.setFillColor(sf::Color::Black);
+    return text;
+}
+
 EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x, int y)
 {
     EditorEvent event;
@@ -72,10 +80,7 @@ bool open_font(sf::Font& font, const std::string& path)
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
 {
     sf::Text text(font);
-    text.setPosition(position);
-    text.setCharacterSize(size);
-    text.setFillColor(sf::Color::Black);
-    return text;
+    return styled(text, size, position);
 }
 
 void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
@@ -134,10 +139,7 @@ sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f positio
 {
     sf::Text text;
     text.setFont(font);
-    text.setPosition(position);
-    text.setCharacterSize(size);
-    text.setFillColor(sf::Color::Black);
-    return text;
+    return styled(text, size, position);
 }
 
 void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
