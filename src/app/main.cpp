@@ -17,7 +17,7 @@ namespace {
 
 constexpr unsigned int text_size = 20;
 constexpr float line_spacing = 25.0f;  // second status line below the first
-const sf::Vector2u window_size(640, 640);
+constexpr unsigned int window_side = 640;  // pixels, square
 
 }
 
@@ -40,7 +40,7 @@ int main(int, char**)
 
     // No depth, stencil or antialiasing; GL 1.1, no attribute flags, no sRGB.
     sf::RenderWindow window;
-    create_window(window, window_size, sf::String("Orrinade", std::locale()),
+    create_window(window, sf::Vector2u(window_side, window_side), sf::String("Orrinade", std::locale()),
                   sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
 
     const sf::Color background(150, 200, 255, 255);
