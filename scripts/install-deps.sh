@@ -23,8 +23,8 @@ declare -A apt=(
   [dpkg-shlibdeps]=dpkg-dev [file]=file [desktop-file-validate]=desktop-file-utils
   [freetype]=libfreetype-dev [x11]=libx11-dev [xrandr]=libxrandr-dev [xcursor]=libxcursor-dev
   [xi]=libxi-dev [udev]=libudev-dev [gl]=libgl-dev
-  [mingw]=g++-mingw-w64-x86-64-posix [mingw-objdump]=binutils-mingw-w64-x86-64
-  [wine]="wine wine64" [zip]=zip [unzip]=unzip
+  [mingw]="mingw-w64 g++-mingw-w64-x86-64-posix" [mingw-objdump]=binutils-mingw-w64-x86-64
+  [wine]="wine wine64"
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -34,7 +34,7 @@ declare -A dnf=(
   [fuzzer]=compiler-rt [file]=file [desktop-file-validate]=desktop-file-utils
   [freetype]=freetype-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
   [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=mesa-libGL-devel
-  [mingw]=mingw64-gcc-c++ [mingw-objdump]=mingw64-binutils [wine]=wine [zip]=zip [unzip]=unzip
+  [mingw]=mingw64-gcc-c++ [mingw-objdump]=mingw64-binutils [wine]=wine
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -44,7 +44,7 @@ declare -A pacman=(
   [file]=file [desktop-file-validate]=desktop-file-utils
   [freetype]=freetype2 [x11]=libx11 [xrandr]=libxrandr [xcursor]=libxcursor [xi]=libxi
   [udev]=systemd-libs [gl]=libglvnd [mingw]=mingw-w64-gcc [mingw-objdump]=mingw-w64-binutils
-  [wine]=wine [zip]=zip [unzip]=unzip
+  [wine]=wine
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -55,12 +55,11 @@ declare -A zypper=(
   [freetype]=freetype2-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
   [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=Mesa-libGL-devel
   [mingw]=mingw64-cross-gcc-c++ [mingw-objdump]=mingw64-cross-binutils [wine]=wine
-  [zip]=zip [unzip]=unzip
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
   [gtest]=googletest [benchmark]=google-benchmark [python3]=python [clang]=llvm
-  [fuzzer]=llvm [mingw]=mingw-w64 [mingw-objdump]=mingw-w64 [zip]=zip [unzip]=unzip
+  [fuzzer]=llvm [mingw]=mingw-w64 [mingw-objdump]=mingw-w64
 )
 
 has_program() { command -v "$1" >/dev/null 2>&1; }
@@ -115,7 +114,7 @@ for use in "$@"; do
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate) ;;
     sfml-source) wanted+=(freetype x11 xrandr xcursor xi udev gl) ;;
-    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib zip unzip) ;;
+    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done
