@@ -27,7 +27,16 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME "orrinade-${PROJECT_VERSION}-win64")
 else()
   # bin/orrinade starts lib/orrinade/orrinade in share/orrinade, beside the font.
-  set_target_properties(orrinade PROPERTIES INSTALL_RPATH_USE_LINK_PATH TRUE)
+  # An SFML outside the system's library folders is found through the
+  # RUNPATH, as in the build tree.
+  get_target_property(imported ${ORRINADE_SFML_GRAPHICS} IMPORTED)
+  if(imported)
+    get_target_property(sfml_library ${ORRINADE_SFML_GRAPHICS} LOCATION)
+    get_filename_component(sfml_library_dir "${sfml_library}" DIRECTORY)
+    if(NOT sfml_library_dir IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)
+      set_target_properties(orrinade PROPERTIES INSTALL_RPATH "${sfml_library_dir}")
+    endif()
+  endif()
   install(TARGETS orrinade RUNTIME DESTINATION lib/orrinade COMPONENT orrinade)
   install(FILES ${ORRINADE_FONT} DESTINATION share/orrinade RENAME segoeui.ttf COMPONENT orrinade)
   install(PROGRAMS packaging/orrinade.sh DESTINATION bin RENAME orrinade COMPONENT orrinade)

@@ -121,8 +121,14 @@ class Session:
         no window manager to place it, SFML 3.0 opens its window half off the
         screen, where nothing can be read back: such a window is moved to the
         screen's top-left corner."""
-        self.run(cwd=cwd, program=program)
-        self.window = wait_for(self.find_window, "the editor's window")
+        editor = self.run(cwd=cwd, program=program)
+
+        def window_or_exit():
+            if editor.poll() is not None:
+                raise AssertionError("the editor exited with %d before its window showed"
+                                     % editor.returncode)
+            return self.find_window()
+        self.window = wait_for(window_or_exit, "the editor's window")
         screen = self.display.screen()
         width, height = self.size()
 
