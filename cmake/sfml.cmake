@@ -26,66 +26,53 @@ if(ORRINADE_SFML_SOURCE)
   FetchContent_Declare(sfml ${sfml_system} URL "${ORRINADE_SFML_SOURCE}")
   FetchContent_MakeAvailable(sfml)
   set(ORRINADE_SFML_LICENSE ${sfml_SOURCE_DIR}/license.md)
-  # SFML 3 names its targets SFML::Graphics, SFML 2 sfml-graphics.
-  if(TARGET SFML::Graphics)
-    set(ORRINADE_SFML_GRAPHICS SFML::Graphics)
-    set(ORRINADE_SFML_WINDOW SFML::Window)
-    set(ORRINADE_SFML_SYSTEM SFML::System)
-  else()
-    set(ORRINADE_SFML_GRAPHICS sfml-graphics)
-    set(ORRINADE_SFML_WINDOW sfml-window)
-    set(ORRINADE_SFML_SYSTEM sfml-system)
-  endif()
   message(STATUS "SFML: built from ${ORRINADE_SFML_SOURCE}")
-  return()
+else()
+
+  # The first SFML on the search path (SFML_DIR, CMAKE_PREFIX_PATH, then the
+  # system's) is the one used, whatever its version. SFML 3 answers to
+  # capitalised component names; SFML 2 loads, finds none of them and leaves
+  # SFML_DIR at its own folder for the second, lower-case search.
+  set(requested_sfml_dir)
+  if(SFML_DIR)
+    set(requested_sfml_dir "${SFML_DIR}")
+  endif()
+  find_package(SFML CONFIG QUIET COMPONENTS Graphics Window System)
+  if(SFML_FOUND AND NOT SFML_VERSION_MAJOR EQUAL 3)
+    message(FATAL_ERROR "SFML ${SFML_VERSION} at ${SFML_DIR}: the editor supports SFML 2.5 or later and SFML 3")
+  elseif(NOT SFML_FOUND)
+    find_package(SFML 2.5 CONFIG REQUIRED COMPONENTS graphics window system)
+  endif()
+
+  # An SFML named but unusable is an error, never a reason to take another.
+  get_filename_component(found "${SFML_DIR}" REALPATH)
+  if(requested_sfml_dir)
+    get_filename_component(requested "${requested_sfml_dir}" REALPATH)
+    if(NOT requested STREQUAL found)
+      message(FATAL_ERROR "SFML_DIR is ${requested_sfml_dir}, but no usable SFML is there "
+        "(found ${SFML_DIR} instead)")
+    endif()
+  endif()
+  foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+    file(GLOB configs "${prefix}/lib*/cmake/SFML/SFMLConfig.cmake"
+      "${prefix}/lib*/*/cmake/SFML/SFMLConfig.cmake")
+    get_filename_component(prefix_path "${prefix}" REALPATH)
+    string(FIND "${found}/" "${prefix_path}/" at)
+    if(configs AND NOT at EQUAL 0)
+      message(FATAL_ERROR "CMAKE_PREFIX_PATH holds the SFML at ${configs}, but it is not usable "
+        "(found ${SFML_DIR} instead)")
+    endif()
+  endforeach()
+  message(STATUS "SFML ${SFML_VERSION}: ${SFML_DIR}")
 endif()
 
-# The first SFML on the search path (SFML_DIR, CMAKE_PREFIX_PATH, then the
-# system's) is the one used, whatever its version. SFML 3 answers to
-# capitalised component names; SFML 2 loads, finds none of them and leaves
-# SFML_DIR at its own folder for the second, lower-case search.
-set(requested_sfml_dir)
-if(SFML_DIR)
-  set(requested_sfml_dir "${SFML_DIR}")
-endif()
-find_package(SFML CONFIG QUIET COMPONENTS Graphics Window System)
-if(SFML_FOUND)
-  if(NOT SFML_VERSION_MAJOR EQUAL 3)
-    message(FATAL_ERROR "SFML ${SFML_VERSION} at ${SFML_DIR}: the editor supports SFML 2.5 or later and SFML 3")
-  endif()
+# SFML 3 names its targets SFML::Graphics, SFML 2 sfml-graphics.
+if(TARGET SFML::Graphics)
   set(ORRINADE_SFML_GRAPHICS SFML::Graphics)
   set(ORRINADE_SFML_WINDOW SFML::Window)
   set(ORRINADE_SFML_SYSTEM SFML::System)
 else()
-  set(first_sfml_dir "${SFML_DIR}")
-  find_package(SFML 2.5 CONFIG REQUIRED COMPONENTS graphics window system)
-  if(first_sfml_dir AND EXISTS "${first_sfml_dir}" AND NOT SFML_DIR STREQUAL first_sfml_dir)
-    message(FATAL_ERROR "The SFML at ${first_sfml_dir} lacks graphics, window or system, "
-      "or is older than 2.5; SFML_DIR names the one to use")
-  endif()
   set(ORRINADE_SFML_GRAPHICS sfml-graphics)
   set(ORRINADE_SFML_WINDOW sfml-window)
   set(ORRINADE_SFML_SYSTEM sfml-system)
 endif()
-
-# An SFML named but unusable is an error, never a reason to take another.
-if(requested_sfml_dir)
-  get_filename_component(requested "${requested_sfml_dir}" REALPATH)
-  get_filename_component(found "${SFML_DIR}" REALPATH)
-  if(NOT requested STREQUAL found)
-    message(FATAL_ERROR "SFML_DIR is ${requested_sfml_dir}, but no usable SFML is there "
-      "(found ${SFML_DIR} instead)")
-  endif()
-endif()
-foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
-  file(GLOB configs "${prefix}/lib/cmake/SFML/SFMLConfig.cmake" "${prefix}/lib*/*/cmake/SFML/SFMLConfig.cmake"
-    "${prefix}/lib64/cmake/SFML/SFMLConfig.cmake")
-  get_filename_component(found "${SFML_DIR}" REALPATH)
-  get_filename_component(prefix_path "${prefix}" REALPATH)
-  string(FIND "${found}/" "${prefix_path}/" at)
-  if(configs AND NOT at EQUAL 0)
-    message(FATAL_ERROR "CMAKE_PREFIX_PATH holds the SFML at ${configs}, but it is not usable "
-      "(found ${SFML_DIR} instead)")
-  endif()
-endforeach()
-message(STATUS "SFML ${SFML_VERSION}: ${SFML_DIR}")

@@ -53,6 +53,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 cd tests/e2e
-ORRINADE_RUNNER=wine ORRINADE_BIN="$unpacked/orrinade.exe" \
+ORRINADE_RUNNER=wine ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
+  ORRINADE_BIN="$unpacked/orrinade.exe" \
   ORRINADE_REFERENCE="$build/tests/status_reference.exe" \
   /usr/bin/python3 -m unittest -v test_startup test_editing

@@ -95,7 +95,9 @@ Bytes collection(const Bytes& font, std::uint32_t count)
 
 class FontFile : public ::testing::Test {
 protected:
-    std::string path = ::testing::TempDir() + "orrinade_font_file_test.ttf";
+    // One file per test: ctest runs the tests of this fixture side by side.
+    std::string path = ::testing::TempDir() + "orrinade_font_file_"
+                       + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ttf";
 
     bool check(const Bytes& bytes)
     {

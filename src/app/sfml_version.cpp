@@ -23,14 +23,6 @@ EditorEvent::Button editor_button(sf::Mouse::Button button)
     return button == sf::Mouse::Button::Left ? EditorEvent::Button::Left : EditorEvent::Button::Other;
 }
 
-sf::Text styled(sf::Text& text, unsigned int size, sf::Vector2f position)
-{
-    text.setPosition(position);
-    text.setCharacterSize(size);
-    text.setFillColor(sf::Color::Black);
-    return text;
-}
-
 EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x, int y)
 {
     EditorEvent event;
@@ -77,10 +69,9 @@ bool open_font(sf::Font& font, const std::string& path)
     return font.openFromFile(path);
 }
 
-sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
+sf::Text text_in(const sf::Font& font)
 {
-    sf::Text text(font);
-    return styled(text, size, position);
+    return sf::Text(font);
 }
 
 void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
@@ -135,11 +126,11 @@ bool open_font(sf::Font& font, const std::string& path)
     return font.loadFromFile(path);
 }
 
-sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
+sf::Text text_in(const sf::Font& font)
 {
     sf::Text text;
     text.setFont(font);
-    return styled(text, size, position);
+    return text;
 }
 
 void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
@@ -154,3 +145,12 @@ bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
 }
 
 #endif
+
+sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
+{
+    sf::Text text = text_in(font);
+    text.setPosition(position);
+    text.setCharacterSize(size);
+    text.setFillColor(sf::Color::Black);
+    return text;
+}

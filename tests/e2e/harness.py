@@ -22,8 +22,11 @@ BUILD_DIR = os.path.dirname(BINARY)
 # Draws the status lines as they must look (tests/status_reference.cpp).
 REFERENCE = os.environ.get("ORRINADE_REFERENCE") or os.path.join(
     BUILD_DIR, "tests", "status_reference")
-# What the programs are started through, if anything: "wine" for Windows builds.
+# What the programs are started through, if anything: "wine" for Windows
+# builds; and a shell command that stops what the runner leaves behind, run
+# after each test, since such helpers keep to the X server they started on.
 RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
+RUNNER_STOP = os.environ.get("ORRINADE_RUNNER_STOP")
 
 BACKGROUND = (150, 200, 255)
 # The corner that holds both status lines and nothing else: [x0, x1) x [y0, y1).
@@ -98,10 +101,8 @@ class Session:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        if RUNNER[:1] == ["wine"]:
-            # Wine's own processes keep to the display they started on.
-            subprocess.run(["wineserver", "-k"], check=False)
-            subprocess.run(["wineserver", "-w"], check=False)
+        if RUNNER_STOP:
+            subprocess.run(RUNNER_STOP, shell=True, check=False)
         self.display.close()
         self.server.terminate()
         self.server.wait()
