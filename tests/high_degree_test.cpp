@@ -87,4 +87,12 @@ TEST(HighDegree, ExtremeCoordinatesStayFinite)
         EXPECT_EQ(curve.evaluate_y(t), 1e30f) << t;
         EXPECT_NEAR(curve.evaluate_x(t), de_casteljau(xs, t), 1.0) << t;
     }
+
+    // Only the last of 40 points dragged far out: at t = 0.5 it alone pulls
+    // the curve, by 2^40 / 2^39.
+    BezierCurve reach;
+    for (int i = 0; i < 39; ++i)
+        reach.add_point(Vector2f(0.0f, 0.0f));
+    reach.add_point(Vector2f(0x1p40f, 0.0f));
+    EXPECT_NEAR(reach.evaluate_x(0.5f), 2.0f, 1e-3f);
 }
