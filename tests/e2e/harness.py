@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-from Xlib import X, XK, display as xdisplay
+from Xlib import X, XK, display as xdisplay, error as xerror
 from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
@@ -144,10 +144,16 @@ class Session:
         return self.window
 
     def find_window(self):
+        """The editor's mapped window, or None. Other programs' windows (Wine's
+        own among them) may be destroyed between listing and asking; such a
+        window is simply not the editor's."""
         for child in self.root.query_tree().children:
-            if (child.get_wm_name() == "Orrinade"
-                    and child.get_attributes().map_state == X.IsViewable):
-                return child
+            try:
+                if (child.get_wm_name() == "Orrinade"
+                        and child.get_attributes().map_state == X.IsViewable):
+                    return child
+            except (xerror.BadWindow, xerror.BadDrawable):
+                continue
         return None
 
     def wait_exit(self, timeout=TIMEOUT):
