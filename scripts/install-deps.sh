@@ -25,6 +25,8 @@ declare -A apt=(
   [xi]=libxi-dev [udev]=libudev-dev [gl]=libgl-dev
   [mingw]="mingw-w64 g++-mingw-w64-x86-64-posix" [mingw-objdump]=binutils-mingw-w64-x86-64
   [wine]="wine wine64"
+  [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
+  [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -35,6 +37,8 @@ declare -A dnf=(
   [freetype]=freetype-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
   [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=mesa-libGL-devel
   [mingw]=mingw64-gcc-c++ [mingw-objdump]=mingw64-binutils [wine]=wine
+  [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
+  [Xwayland]=xorg-x11-server-Xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -45,6 +49,8 @@ declare -A pacman=(
   [freetype]=freetype2 [x11]=libx11 [xrandr]=libxrandr [xcursor]=libxcursor [xi]=libxi
   [udev]=systemd-libs [gl]=libglvnd [mingw]=mingw-w64-gcc [mingw-objdump]=mingw-w64-binutils
   [wine]=wine
+  [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus [weston]=weston
+  [Xwayland]=xorg-xwayland [wmctrl]=wmctrl [setxkbmap]=xorg-setxkbmap
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -55,6 +61,8 @@ declare -A zypper=(
   [freetype]=freetype2-devel [x11]=libX11-devel [xrandr]=libXrandr-devel
   [xcursor]=libXcursor-devel [xi]=libXi-devel [udev]=systemd-devel [gl]=Mesa-libGL-devel
   [mingw]=mingw64-cross-gcc-c++ [mingw-objdump]=mingw64-cross-binutils [wine]=wine
+  [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-1 [weston]=weston
+  [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
@@ -112,7 +120,8 @@ wanted=(cmake make c++ pkg-config sfml fontconfig font)
 for use in "$@"; do
   case "$use" in
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
-                   dpkg-shlibdeps file desktop-file-validate) ;;
+                   dpkg-shlibdeps file desktop-file-validate
+                   openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap) ;;
     sfml-source) wanted+=(freetype x11 xrandr xcursor xi udev gl) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;

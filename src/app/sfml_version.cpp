@@ -78,6 +78,7 @@ void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String
                    const sf::ContextSettings& settings)
 {
     window.create(sf::VideoMode(size, 32), title, sf::Style::Default, sf::State::Windowed, settings);
+    window.setPosition(centred_position(sf::VideoMode::getDesktopMode().size, size));
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -137,6 +138,8 @@ void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String
                    const sf::ContextSettings& settings)
 {
     window.create(sf::VideoMode(size.x, size.y, 32), title, sf::Style::Default, settings);
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    window.setPosition(centred_position(sf::Vector2u(desktop.width, desktop.height), size));
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -145,6 +148,14 @@ bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
 }
 
 #endif
+
+sf::Vector2i centred_position(sf::Vector2u desktop, sf::Vector2u window)
+{
+    const auto centred = [](unsigned int outer, unsigned int inner) {
+        return outer > inner ? static_cast<int>((outer - inner) / 2) : 0;
+    };
+    return sf::Vector2i(centred(desktop.x, window.x), centred(desktop.y, window.y));
+}
 
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
 {

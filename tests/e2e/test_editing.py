@@ -1,7 +1,9 @@
 """Placing, picking, dragging and the keys, with real X input."""
+import time
 import unittest
 
-from harness import BACKGROUND, STATUS_BOX, EditorCase
+from harness import (BACKGROUND, DESKTOP, QWERTY_KEYCODES, STATUS_BOX, WINDOW_MANAGERS, EditorCase,
+                     needs_input)
 
 A, B, C = (100, 100), (500, 100), (300, 500)
 # With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
@@ -13,6 +15,7 @@ def has_markers(*points):
     return lambda shot: all(shot.has_marker(x, y) for x, y in points)
 
 
+@needs_input
 class Editing(EditorCase):
     def place_three(self):
         s = self.session
@@ -92,6 +95,52 @@ class Editing(EditorCase):
         s.click(*A)
         shot = s.wait_shot(has_markers(C, A), "a new curve")
         self.assertTrue(shot.dark_near(200, 300))  # the line from C to A
+
+    def test_keys_follow_the_layout_not_the_place(self):
+        s = self.session
+        moved = {letter: code for letter, code in QWERTY_KEYCODES.items()
+                 if s.keysym_name(code) != letter}
+        if len(moved) < 2:
+            self.skipTest("h and r are where QWERTY has them")
+        self.place_three()
+        s.key("Up")
+        s.wait_status(3, 17)
+        # The keys QWERTY has h and r on type other letters here.
+        for code in moved.values():
+            s.physical_key(code)
+        s.key("Up")  # a later frame: the keys before it have been seen
+        shot = s.wait_status(3, 18)
+        self.assertTrue(has_markers(A, B, C)(shot))
+        # The keys that type h and r, wherever they are.
+        s.key("h")
+        x0, y0, x1, y1 = STATUS_BOX
+        s.wait_shot(lambda shot: shot.dark_in(x0, y0, x1 - 1, y1 - 1) == 0, "the text hidden")
+        s.key("r")
+        s.wait_shot(lambda shot: shot.dark_in(0, 0, 639, 639) == 0, "an empty canvas")
+
+    @unittest.skipUnless(DESKTOP in WINDOW_MANAGERS, "no window manager pings the window")
+    def test_answers_the_window_managers_pings_through_a_long_drag(self):
+        s = self.session
+        if not s.wm_supports("_NET_WM_PING"):
+            self.skipTest(DESKTOP + " does not ping its windows")
+        protocols = s.window.get_wm_protocols()
+        self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
+        self.place_three()
+        s.press(*C)
+        slowest = 0.0
+        # Five seconds of dragging, longer than a window manager's patience.
+        deadline = time.monotonic() + 5.0
+        step = 0
+        while time.monotonic() < deadline:
+            step += 1
+            s.quick_move(300 + step % 200, 500 - step % 300)
+            s.sync()
+            slowest = max(slowest, s.ping())
+        s.move(400, 400)
+        s.wait_shot(has_markers((400, 400)), "C under the pointer")
+        s.release()
+        print("slowest answer to _NET_WM_PING during the drag: %.3f s" % slowest)
+        self.assertLess(slowest, 1.0)
 
     def test_down_stops_at_one_segment_and_up_adds_one(self):
         s = self.session
