@@ -19,12 +19,31 @@ if(WIN32)
   install(FILES ${ORRINADE_FONT} DESTINATION . RENAME segoeui.ttf COMPONENT orrinade)
   install(FILES packaging/windows/README.txt DESTINATION . COMPONENT orrinade)
   install(FILES LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT orrinade)
-  install(FILES licenses/DejaVu-fonts.txt licenses/FreeType.txt
-    DESTINATION licenses COMPONENT orrinade)
+  install(FILES licenses/DejaVu-fonts.txt DESTINATION licenses COMPONENT orrinade)
+  if(ORRINADE_FREETYPE_LICENSE)
+    install(FILES ${ORRINADE_FREETYPE_LICENSE} DESTINATION licenses RENAME FreeType.txt
+      COMPONENT orrinade)
+  endif()
   if(ORRINADE_SFML_LICENSE)
     install(FILES ${ORRINADE_SFML_LICENSE} DESTINATION licenses RENAME SFML.txt COMPONENT orrinade)
   endif()
   set(CPACK_PACKAGE_FILE_NAME "orrinade-${PROJECT_VERSION}-win64")
+
+  # orrinade-<version>-win64-setup.exe, made by NSIS from the installed files:
+  # cmake --build <build> --target installer
+  find_program(ORRINADE_MAKENSIS makensis PATHS "C:/Program Files (x86)/NSIS" "C:/Program Files/NSIS")
+  if(ORRINADE_MAKENSIS)
+    set(stage ${PROJECT_BINARY_DIR}/installer)
+    add_custom_target(installer
+      COMMAND ${CMAKE_COMMAND} -E remove_directory ${stage}
+      COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${stage} --component orrinade
+        --config $<CONFIG>
+      COMMAND ${ORRINADE_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${stage}
+        -DICON=${ORRINADE_ICON} -DOUTFILE=${PROJECT_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}-setup.exe
+        ${PROJECT_SOURCE_DIR}/packaging/windows/orrinade.nsi
+      DEPENDS orrinade
+      VERBATIM)
+  endif()
 else()
   # bin/orrinade starts lib/orrinade/orrinade in share/orrinade, beside the font.
   # An SFML outside the system's library folders is found through the

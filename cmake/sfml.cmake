@@ -12,16 +12,11 @@ if(ORRINADE_SFML_SOURCE)
   if(NOT CMAKE_VERSION VERSION_LESS 3.25)
     set(sfml_system SYSTEM)  # its headers are not ours to warn about
   endif()
-  if(MINGW AND CMAKE_CROSSCOMPILING)
-    # The cross toolchain searches its own sysroot only; the FreeType that
-    # SFML 2 bundles for MinGW lies outside it, so it is named by path.
-    set(bundled ${FETCHCONTENT_BASE_DIR}/sfml-src/extlibs)
-    set(FREETYPE_INCLUDE_DIR_ft2build ${bundled}/headers/freetype2 CACHE PATH "")
-    set(FREETYPE_INCLUDE_DIR_freetype2 ${bundled}/headers/freetype2 CACHE PATH "")
-    set(FREETYPE_LIBRARY ${bundled}/libs-mingw/x64/libfreetype.a CACHE FILEPATH "")
-  endif()
   if(POLICY CMP0135)
     cmake_policy(SET CMP0135 NEW)  # extracted files dated now: rebuilt when the archive changes
+  endif()
+  if(WIN32)
+    include(cmake/freetype.cmake)  # a current FreeType, never the one SFML bundles
   endif()
   FetchContent_Declare(sfml ${sfml_system} URL "${ORRINADE_SFML_SOURCE}")
   FetchContent_MakeAvailable(sfml)

@@ -3,8 +3,9 @@
 #   scripts/install-deps.sh               building and running the editor
 #   scripts/install-deps.sh test          also the tests, benchmarks and packages
 #   scripts/install-deps.sh sfml-source   also building SFML from its sources
-#   scripts/install-deps.sh windows       also cross-building for Windows and
-#                                         running the result under Wine
+#   scripts/install-deps.sh windows       also cross-building for Windows,
+#                                         packing its installer and running
+#                                         the result under Wine
 # What is present is found by probing (commands, pkg-config, the Python the
 # tests use), never by asking a package database. The rest is installed with
 # apt, dnf, pacman, zypper or brew, whichever is there, as root or through
@@ -27,6 +28,7 @@ declare -A apt=(
   [wine]="wine wine64"
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
+  [makensis]=nsis [wrestool]=icoutils
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -39,6 +41,7 @@ declare -A dnf=(
   [mingw]=mingw64-gcc-c++ [mingw-objdump]=mingw64-binutils [wine]=wine
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
   [Xwayland]=xorg-x11-server-Xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
+  [makensis]=mingw32-nsis [wrestool]=icoutils
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -51,6 +54,7 @@ declare -A pacman=(
   [wine]=wine
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus [weston]=weston
   [Xwayland]=xorg-xwayland [wmctrl]=wmctrl [setxkbmap]=xorg-setxkbmap
+  [wrestool]=icoutils
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -63,11 +67,13 @@ declare -A zypper=(
   [mingw]=mingw64-cross-gcc-c++ [mingw-objdump]=mingw64-cross-binutils [wine]=wine
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-1 [weston]=weston
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
+  [wrestool]=icoutils
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
   [gtest]=googletest [benchmark]=google-benchmark [python3]=python [clang]=llvm
   [fuzzer]=llvm [mingw]=mingw-w64 [mingw-objdump]=mingw-w64
+  [makensis]=makensis
 )
 
 has_program() { command -v "$1" >/dev/null 2>&1; }
@@ -123,7 +129,7 @@ for use in "$@"; do
                    dpkg-shlibdeps file desktop-file-validate
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap) ;;
     sfml-source) wanted+=(freetype x11 xrandr xcursor xi udev gl) ;;
-    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib) ;;
+    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done

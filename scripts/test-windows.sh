@@ -1,24 +1,43 @@
 #!/usr/bin/env bash
-# Cross-builds the editor for 64-bit Windows with MinGW-w64, with SFML built
-# along from its release archive (static, with the FreeType it bundles), and
-# tests the result as a Windows user gets it:
-#   - orrinade.exe imports nothing but DLLs every Windows has;
+# Cross-builds the editor for 64-bit Windows with MinGW-w64, with SFML and
+# FreeType built along from their release archives (static), and tests the
+# result as a Windows user gets it:
+#   - orrinade.exe links the FreeType built here, never SFML's bundled one,
+#     and imports nothing but DLLs every Windows has;
+#   - it carries its icon and the project's version as resources;
 #   - orrinade-<version>-win64.zip holds the .exe, its font, a README and the
-#     licences;
-#   - the .exe unpacked from the zip passes the end-to-end suite under Wine,
-#     in private Xvfb servers.
-#   scripts/test-windows.sh [SFML 2.6 ARCHIVE]
-# Everything, SFML and the Wine prefix included, is kept in build-windows/.
+#     licences, and the .exe unpacked from it passes the end-to-end suite
+#     under Wine, in private Xvfb servers;
+#   - orrinade-<version>-win64-setup.exe installs silently, starts from its
+#     shortcut, and uninstalls silently, leaving nothing behind.
+#   scripts/test-windows.sh SFML-2.6-ARCHIVE FREETYPE-ARCHIVE
+# Everything, SFML, FreeType and the Wine prefix included, is kept in
+# build-windows/.
 set -euo pipefail
-archive=$(realpath "${1:-$(dirname "$0")/../../shared/deps/SFML-2.6.2.tar.gz}")
+[ $# -eq 2 ] || { echo "usage: $0 SFML-2.6-ARCHIVE FREETYPE-ARCHIVE" >&2; exit 2; }
+sfml=$(realpath "$1")
+freetype=$(realpath "$2")
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
 build=$PWD/build-windows
 
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DORRINADE_SFML_SOURCE="$archive" \
-  -DORRINADE_WERROR=ON -DORRINADE_BUILD_BENCHMARKS=OFF
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DORRINADE_SFML_SOURCE="$sfml" \
+  -DORRINADE_FREETYPE_SOURCE="$freetype" -DORRINADE_WERROR=ON -DORRINADE_BUILD_BENCHMARKS=OFF |
+  tee "$build/configure.log"
 cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" --target installer
+
+# The FreeType linked: the one configure reports, and not SFML's bundled copy.
+grep '^-- FreeType ' "$build/configure.log"
+links=$(cat "$build/CMakeFiles/orrinade.dir/link.txt" "$build"/CMakeFiles/orrinade.dir/linkLibs.rsp 2>/dev/null)
+grep -q 'freetype/lib/libfreetype.a' <<<"$links" && ! grep -q 'extlibs' <<<"$links" ||
+  { echo "test-windows: orrinade.exe does not link the FreeType built here" >&2; exit 1; }
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+(cd tests/windows && ORRINADE_EXE="$build/orrinade.exe" ORRINADE_VERSION="$version" \
+  /usr/bin/python3 -m unittest -v test_resources)
 
 # DLLs that come with every Windows.
 system_dlls=" ADVAPI32.dll GDI32.dll KERNEL32.dll msvcrt.dll OPENGL32.dll USER32.dll WINMM.dll "
@@ -47,7 +66,9 @@ PYTHON
 unpacked=$(ls -d "$build"/unpacked/orrinade-*-win64)
 echo "Packed $(basename "$zip")"
 
-export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d" WINEARCH=win64
+# No .NET or Gecko downloads, no menu entries on the host for Windows shortcuts.
+export WINEPREFIX=$build/wine WINEDEBUG=-all WINEARCH=win64 \
+  WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   scripts/with-xvfb.sh sh -c 'wineboot --init && wineserver --wait'
 fi
@@ -56,4 +77,5 @@ cd tests/e2e
 ORRINADE_RUNNER=wine ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
   ORRINADE_BIN="$unpacked/orrinade.exe" \
   ORRINADE_REFERENCE="$build/tests/status_reference.exe" \
-  /usr/bin/python3 -m unittest -v test_startup test_editing
+  ORRINADE_INSTALLER="$build/orrinade-$version-win64-setup.exe" ORRINADE_VERSION="$version" \
+  /usr/bin/python3 -m unittest -v test_startup test_editing test_installer
