@@ -182,10 +182,27 @@ class Session:
             raise RuntimeError("the Dvorak layout did not load")
 
     def start_window_manager(self, command):
+        """Starts a window manager and waits until it shows a window of ours.
+        openbox, still starting after it has announced itself, may leave a
+        window unmapped for good: a program that opens one then never shows
+        it. Hence a new probe each second until one is shown."""
         self.spawn(command, env=dict(os.environ, DISPLAY=self.name))
         check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
         wait_for(lambda: self.root.get_full_property(check, X.AnyPropertyType),
-                 "the window manager")
+                 "the window manager to announce itself")
+
+        def shows_a_probe():
+            probe = self.root.create_window(0, 0, 10, 10, 0, X.CopyFromParent)
+            probe.map()
+            try:
+                return wait_for(lambda: probe.get_attributes().map_state == X.IsViewable,
+                                "a probe window", timeout=1.0)
+            except AssertionError:
+                return False
+            finally:
+                probe.destroy()
+                self.display.sync()
+        wait_for(shows_a_probe, "the window manager")
 
     def wm_supports(self, name):
         """Whether the window manager says it supports an EWMH hint."""
@@ -247,20 +264,18 @@ class Session:
         return self.window
 
     def placement(self):
-        """The window's and its frame's rectangles on the root, as xwininfo
-        measures them: (x, y, width, height) each."""
-        frame = self.window
-        while True:
-            parent = frame.query_tree().parent
-            if parent == self.root:
-                break
-            frame = parent
-        rectangles = []
-        for window in (self.window, frame):
-            origin = window.translate_coords(self.root, 0, 0)
-            geometry = window.get_geometry()
-            rectangles.append((-origin.x, -origin.y, geometry.width, geometry.height))
-        return rectangles
+        """The window's rectangle on the root, as xwininfo measures it, and
+        the same with the decorations the window manager declares around it
+        (_NET_FRAME_EXTENTS; a frame window may also hold invisible shadow):
+        (x, y, width, height) each."""
+        origin = self.window.translate_coords(self.root, 0, 0)
+        geometry = self.window.get_geometry()
+        x, y, width, height = -origin.x, -origin.y, geometry.width, geometry.height
+        extents = self.window.get_full_property(self.display.intern_atom("_NET_FRAME_EXTENTS"),
+                                                X.AnyPropertyType)
+        left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+        return [(x, y, width, height),
+                (x - left, y - top, width + left + right, height + top + bottom)]
 
     def assert_on_screen(self, timeout=5.0):
         """The window and any frame around it lie wholly on the screen, once
@@ -273,7 +288,7 @@ class Session:
         try:
             wait_for(inside, "the window on the screen", timeout)
         except AssertionError:
-            raise AssertionError("the window and its frame at %s are not wholly on the %d x %d screen"
+            raise AssertionError("the window and its decorations at %s are not wholly on the %d x %d screen"
                                  % (self.placement(), width, height)) from None
 
     def find_window(self):
