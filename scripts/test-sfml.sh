@@ -2,7 +2,7 @@
 # Builds and tests the editor against an SFML release other than the
 # system's, with warnings as errors:
 #   scripts/test-sfml.sh ARCHIVE [C++ compiler]
-# e.g. scripts/test-sfml.sh ../shared/deps/SFML-3.0.2.tar.gz clang++
+# e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
 # SFML is built once from ARCHIVE into build-<release>-<compiler>/sfml and
 # kept there; the project is built beside it and every test suite is run
 # (under a private Xvfb when there is no display).
