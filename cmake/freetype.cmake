@@ -74,8 +74,14 @@ else()
   set(ORRINADE_FREETYPE_LICENSE ${PROJECT_SOURCE_DIR}/licenses/FreeType.txt)
 endif()
 
-file(STRINGS "${FREETYPE_INCLUDE_DIR_freetype2}/freetype/freetype.h" version_lines
-  REGEX "^#define FREETYPE_(MAJOR|MINOR|PATCH) +[0-9]+")
+# freetype.h is in freetype/ from FreeType 2.6 on, beside ft2build.h before.
+find_file(freetype_header NAMES freetype/freetype.h freetype.h PATHS "${FREETYPE_INCLUDE_DIR_freetype2}"
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT freetype_header)
+  message(FATAL_ERROR "No freetype.h in ${FREETYPE_INCLUDE_DIR_freetype2}: FreeType's version is unknown")
+endif()
+file(STRINGS "${freetype_header}" version_lines REGEX "^#define FREETYPE_(MAJOR|MINOR|PATCH) +[0-9]+")
+unset(freetype_header CACHE)
 set(freetype_version)
 foreach(part MAJOR MINOR PATCH)
   string(REGEX REPLACE ".*#define FREETYPE_${part} +([0-9]+).*" "\\1" number "${version_lines}")
