@@ -258,10 +258,36 @@ class Session:
                                      % editor.returncode)
             return self.find_window()
         self.window = wait_for(window_or_exit, "the editor's window")
+        # The editor moves its window before its first frame; a window
+        # manager may place it first and carry the move out after.
+        wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame")
+        self.wait_settled()
         if not PLACEMENT_OUT_OF_REACH:
             self.assert_on_screen()
-        wait_for(lambda: self.shot().pixel(600, 600) == BACKGROUND, "the first frame")
+        if DESKTOP in WINDOW_MANAGERS:
+            # Active, as a new window is for a user: until then a window
+            # manager that focuses on click may hold the first presses back.
+            self.xdotool("windowactivate", "--sync", self.window.id)
         return self.window
+
+    def pixel_now(self, x, y):
+        """One pixel of the window, or None where it is off the screen."""
+        try:
+            image = self.window.get_image(x, y, 1, 1, X.ZPixmap, 0xffffffff)
+        except xerror.BadMatch:
+            return None
+        return Shot(image.data, 1, 1).pixel(0, 0)
+
+    def wait_settled(self, quiet=0.3):
+        """Waits until the window has stayed where it is for `quiet` seconds."""
+        last = {"placement": None, "since": 0.0}
+
+        def still():
+            now = self.placement()
+            if now != last["placement"]:
+                last.update(placement=now, since=time.monotonic())
+            return time.monotonic() - last["since"] >= quiet
+        wait_for(still, "the window to stay in one place")
 
     def placement(self):
         """The window's rectangle on the root, as xwininfo measures it, and
