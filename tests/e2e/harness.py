@@ -264,10 +264,6 @@ class Session:
         self.wait_settled()
         if not PLACEMENT_OUT_OF_REACH:
             self.assert_on_screen()
-        if DESKTOP in WINDOW_MANAGERS:
-            # Active, as a new window is for a user: until then a window
-            # manager that focuses on click may hold the first presses back.
-            self.xdotool("windowactivate", "--sync", self.window.id)
         return self.window
 
     def pixel_now(self, x, y):
@@ -303,19 +299,14 @@ class Session:
         return [(x, y, width, height),
                 (x - left, y - top, width + left + right, height + top + bottom)]
 
-    def assert_on_screen(self, timeout=5.0):
-        """The window and any frame around it lie wholly on the screen, once
-        the window manager, if any, has placed them."""
+    def assert_on_screen(self):
+        """The window and the decorations around it lie wholly on the screen."""
         width, height = self.screen
-
-        def inside():
-            return all(x >= 0 and y >= 0 and x + w <= width and y + h <= height
-                       for x, y, w, h in self.placement())
-        try:
-            wait_for(inside, "the window on the screen", timeout)
-        except AssertionError:
-            raise AssertionError("the window and its decorations at %s are not wholly on the %d x %d screen"
-                                 % (self.placement(), width, height)) from None
+        placement = self.placement()
+        if not all(x >= 0 and y >= 0 and x + w <= width and y + h <= height
+                   for x, y, w, h in placement):
+            raise AssertionError("the window and its decorations at %s are not wholly on the "
+                                 "%d x %d screen" % (placement, width, height))
 
     def find_window(self):
         """The editor's mapped window, or None: the viewable window named
@@ -383,10 +374,6 @@ class Session:
             lambda shot: all(shot.pixel(x, y) == rgb for (x, y), rgb in expected.items()),
             "the status lines for %d points and %d segments" % (points, segments))
 
-    def position(self):
-        origin = self.window.translate_coords(self.root, 0, 0)
-        return -origin.x, -origin.y
-
     def size(self):
         geometry = self.window.get_geometry()
         return geometry.width, geometry.height
@@ -437,11 +424,6 @@ class Session:
     def keysym_name(self, keycode):
         return XK.keysym_to_string(self.display.keycode_to_keysym(keycode, 0))
 
-    def physical_key(self, keycode):
-        """Presses and releases the key at this place, whatever it types."""
-        xtest.fake_input(self.display, X.KeyPress, keycode)
-        xtest.fake_input(self.display, X.KeyRelease, keycode)
-        self.display.sync()
 
     def ping(self, timeout=TIMEOUT):
         """Sends the window a _NET_WM_PING as a window manager does and
@@ -480,9 +462,12 @@ class Session:
         xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, button)
 
     def quick_key(self, name):
-        code = self.display.keysym_to_keycode(XK.string_to_keysym(name))
-        xtest.fake_input(self.display, X.KeyPress, code)
-        xtest.fake_input(self.display, X.KeyRelease, code)
+        self.physical_key(self.keycode(name))
+
+    def physical_key(self, keycode):
+        """Presses and releases the key at this place, whatever it types."""
+        xtest.fake_input(self.display, X.KeyPress, keycode)
+        xtest.fake_input(self.display, X.KeyRelease, keycode)
 
     def sync(self):
         self.display.sync()

@@ -112,6 +112,7 @@ class Editing(EditorCase):
         # The keys QWERTY has h and r on type other letters here.
         for code in moved.values():
             s.physical_key(code)
+        s.sync()
         s.key("Up")  # a later frame: the keys before it have been seen
         shot = s.wait_status(3, 18)
         self.assertTrue(has_markers(A, B, C)(shot))
