@@ -412,7 +412,26 @@ class Session:
         self.xdotool("mousedown", 1)
 
     def release(self):
+        """Releases the left button and waits until the editor has handled
+        the release. The editor reads the held button live once a frame, so a
+        press that reaches the server before the release has been read would
+        carry the dropped point to that press. The last screenshot."""
         self.xdotool("mouseup", 1)
+        return self.wait_handled()
+
+    def wait_handled(self, box=STATUS_BOX):
+        """Returns once the editor has handled every event sent before: H
+        shows or hides the status lines only after the events ahead of it,
+        and H again puts them back. Nothing but the status lines may be drawn
+        in box, (x0, y0, x1, y1). The last screenshot."""
+        def shows_text(shot):
+            return shot.dark_in(box[0], box[1], box[2] - 1, box[3] - 1) > 0
+        shown = shows_text(self.shot())
+        for want in (not shown, shown):
+            self.key("h")
+            shot = self.wait_shot(lambda shot: shows_text(shot) == want,
+                                  "the status lines " + ("shown" if want else "hidden"))
+        return shot
 
     def key(self, name, times=1):
         for _ in range(times):

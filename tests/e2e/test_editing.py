@@ -63,7 +63,7 @@ class Editing(EditorCase):
                     "the dragged point and curve")
         s.release()
         s.move(300, 620)
-        s.click(620, 620)  # a later frame: the release has been seen
+        s.click(620, 620)  # a frame after the move: the point stays dropped
         shot = s.wait_shot(has_markers((620, 620)), "a new point")
         self.assertTrue(has_markers((300, 580))(shot))
         self.assertEqual(shot.dark_in(295, 495, 305, 505), 0)
