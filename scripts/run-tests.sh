@@ -12,12 +12,7 @@ suite() {
   (cd "$dir" && ctest --output-on-failure "$@") | tee -a "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 }
-# Under a window manager the editor, rarely and only under load, misses an
-# XTEST press or release that a bare server delivers (cause not found): those
-# suites get a second run before they count as failed.
-managed='^e2e_[a-z]+_(openbox|xfwm4)$'
-suite build -j2 -E "$managed"
-suite build -j2 -R "$managed" --repeat until-pass:2
+suite build -j2
 # Resident memory means nothing under the sanitizer's shadow memory, and the
 # soak would take minutes there. The other desktops test where the window
 # goes and how input reaches it, which the sanitizers do not change.
