@@ -443,7 +443,6 @@ class Session:
     def keysym_name(self, keycode):
         return XK.keysym_to_string(self.display.keycode_to_keysym(keycode, 0))
 
-
     def ping(self, timeout=TIMEOUT):
         """Sends the window a _NET_WM_PING as a window manager does and
         returns the seconds until its answer reaches the root window."""
