@@ -1,5 +1,5 @@
 #include "curve/bezier_curve.h"
-#include "curve/integer_power.h"
+#include "curve/powers.h"
 
 #include <gtest/gtest.h>
 

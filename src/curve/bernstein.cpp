@@ -1,12 +1,11 @@
 #include "curve/bernstein.h"
 
-#include "curve/bezier_curve.h"
-#include "curve/integer_power.h"
+#include "curve/powers.h"
 
 #include <cmath>
 #include <cstdint>
 
-Vector2f bernstein_fixed(const Vector2f* points, int count, float t)
+Vector2f bernstein_fixed(const Vector2f* points, int count, float t, const std::uint32_t* binomials)
 {
     const int n = count - 1;
     if (n < 0)
@@ -15,14 +14,13 @@ Vector2f bernstein_fixed(const Vector2f* points, int count, float t)
     float powers_u[max_exact_points];
     fill_powers(t, n, powers_t);
     fill_powers(1.0f - t, n, powers_u);
-    const std::uint32_t* row = binomial_row(static_cast<unsigned int>(n));
 
     // The running sums are rounded to float after every addition, so each is
     // one long dependency chain; the two coordinates run side by side.
     float sum_x = 0.0f;
     float sum_y = 0.0f;
     for (int i = 0; i <= n; ++i) {
-        const double c = static_cast<std::int32_t>(row[i]);
+        const double c = static_cast<std::int32_t>(binomials[i]);
         const double u = powers_u[n - i];
         const double s = powers_t[i];
         const double term_x = ((c * static_cast<double>(points[i].x)) * u) * s;

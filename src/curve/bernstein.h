@@ -3,6 +3,8 @@
 
 #include "curve/vector2f.h"
 
+#include <cstdint>
+
 // The Bezier curve with control points points[0 .. count - 1] at parameter t:
 // the sum over i of C(n, i) (1 - t)^(n - i) t^i P_i, n = count - 1, each
 // coordinate computed on its own (the two run side by side, sharing the
@@ -15,8 +17,10 @@ constexpr int max_exact_points = 34;
 
 // The fixed arithmetic, for count <= max_exact_points: each term formed in
 // double as ((C(n, i) * P_i) * (1 - t)^(n - i)) * t^i with float powers from
-// integer_power, the running sum rounded to float after every addition.
-Vector2f bernstein_fixed(const Vector2f* points, int count, float t);
+// fill_powers, the running sum rounded to float after every addition.
+// binomials[0 .. n] is row n of Pascal's triangle, each entry read as a
+// signed 32-bit integer; it is not read when count is 0.
+Vector2f bernstein_fixed(const Vector2f* points, int count, float t, const std::uint32_t* binomials);
 
 // Any count: the curve point as a weighted mean, computed in double and
 // rounded once to float. For t in [0, 1] its error stays far below a

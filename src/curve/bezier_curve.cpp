@@ -2,13 +2,30 @@
 
 #include "curve/bernstein.h"
 #include "curve/binomial_table.h"
-#include "curve/integer_power.h"
+#include "curve/powers.h"
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
 #include <stdexcept>
+
+namespace {
+
+BinomialTable& shared_binomial_table()
+{
+    static BinomialTable table;
+    return table;
+}
+
+// Row n of the shared table, C(n, 0) .. C(n, n) as stored (modulo 2^32); the
+// entries stay in place for the rest of the process.
+const std::uint32_t* binomial_row(unsigned int n)
+{
+    return shared_binomial_table().row(n);
+}
+
+}
 
 int BezierCurve::add_point(const Vector2f& pos)
 {
@@ -66,8 +83,10 @@ Vector2f BezierCurve::evaluate(float t) const
 Vector2f BezierCurve::evaluate_coordinates(float t) const
 {
     const int count = num_points();
-    return count > max_exact_points ? bernstein_mean(points.data(), count, t)
-                                    : bernstein_fixed(points.data(), count, t);
+    if (count > max_exact_points)
+        return bernstein_mean(points.data(), count, t);
+    const std::uint32_t* row = count > 0 ? binomial_row(static_cast<unsigned int>(count - 1)) : nullptr;
+    return bernstein_fixed(points.data(), count, t, row);
 }
 
 float BezierCurve::evaluate_x(float t) const
@@ -112,22 +131,8 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) 
     }
 }
 
-namespace {
-
-BinomialTable& shared_binomial_table()
-{
-    static BinomialTable table;
-    return table;
-}
-
-}
-
 int binomial(unsigned int n, unsigned int k)
 {
     return static_cast<int>(shared_binomial_table().get(n, k));
 }
 
-const std::uint32_t* binomial_row(unsigned int n)
-{
-    return shared_binomial_table().row(n);
-}

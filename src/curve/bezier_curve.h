@@ -5,7 +5,6 @@
 
 #include <SFML/Graphics/Color.hpp>
 
-#include <cstdint>
 #include <vector>
 
 namespace sf {
@@ -65,9 +64,5 @@ private:
 // C(n, k) for k <= n, from one process-wide table built on first use. Exact
 // through n = 33; a k outside row n throws std::out_of_range.
 int binomial(unsigned int n, unsigned int k);
-
-// Row n of the same table, C(n, 0) .. C(n, n) as stored (modulo 2^32); the
-// entries stay in place for the rest of the process.
-const std::uint32_t* binomial_row(unsigned int n);
 
 #endif

@@ -1,4 +1,4 @@
-#include "curve/integer_power.h"
+#include "curve/powers.h"
 
 void fill_powers(float base, int n, float* powers)
 {

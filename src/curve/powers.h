@@ -1,5 +1,5 @@
-#ifndef ORRINADE_CURVE_INTEGER_POWER_H
-#define ORRINADE_CURVE_INTEGER_POWER_H
+#ifndef ORRINADE_CURVE_POWERS_H
+#define ORRINADE_CURVE_POWERS_H
 
 // Fills powers[0 .. n] with base^e for e = 0 .. n, one float multiplication
 // per entry. Does nothing when n < 0. The bits are part of the curve's
