@@ -123,12 +123,14 @@ probe() {
 }
 
 wanted=(cmake make c++ pkg-config sfml fontconfig font)
+# On X11 the editor reads the monitors itself, through Xlib and RandR.
+[ "$(uname -s)" = Darwin ] || wanted+=(x11 xrandr)
 for use in "$@"; do
   case "$use" in
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap) ;;
-    sfml-source) wanted+=(freetype x11 xrandr xcursor xi udev gl) ;;
+    sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac

@@ -115,27 +115,3 @@ TEST(SfmlEvents, BecomeTheEditorsOwnEvents)
         EXPECT_EQ(got.y, c.expected.y);
     }
 }
-
-// A desktop narrower or shorter than the window must not wrap the unsigned
-// difference into a position far off the screen.
-TEST(WindowPlacement, CentredOrAtTheEdgeWhereTheDesktopIsSmaller)
-{
-    const sf::Vector2u window(640, 640);
-    const struct {
-        sf::Vector2u desktop;
-        sf::Vector2i expected;
-    } cases[] = {
-        {{1920, 1080}, {640, 220}},
-        {{1024, 768}, {192, 64}},
-        {{1025, 641}, {192, 0}},
-        {{640, 640}, {0, 0}},
-        {{800, 600}, {80, 0}},
-        {{600, 2000}, {0, 680}},
-        {{0, 0}, {0, 0}},
-    };
-    for (const auto& c : cases) {
-        const sf::Vector2i got = centred_position(c.desktop, window);
-        EXPECT_EQ(got.x, c.expected.x) << c.desktop.x << " x " << c.desktop.y;
-        EXPECT_EQ(got.y, c.expected.y) << c.desktop.x << " x " << c.desktop.y;
-    }
-}

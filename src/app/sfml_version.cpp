@@ -1,5 +1,10 @@
 #include "app/sfml_version.h"
 
+#include "app/window_placement.h"
+#if defined(ORRINADE_X11)
+#include "app/x11_desktop.h"
+#endif
+
 namespace {
 
 EditorEvent::Key editor_key(sf::Keyboard::Key code)
@@ -31,6 +36,20 @@ EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x
     event.x = x;
     event.y = y;
     return event;
+}
+
+// Moves the window where frame_position says, once, right after it opens.
+// Elsewhere than X11 SFML's own placement (centred on the primary display)
+// stands.
+void place_window([[maybe_unused]] sf::Window& window, [[maybe_unused]] sf::WindowHandle handle)
+{
+#if defined(ORRINADE_X11)
+    const std::optional<Desktop> desktop = x11_desktop(static_cast<unsigned long>(handle));
+    if (!desktop)
+        return;
+    if (const std::optional<ScreenPoint> corner = frame_position(*desktop))
+        window.setPosition(sf::Vector2i(corner->x, corner->y));
+#endif
 }
 
 }
@@ -78,7 +97,7 @@ void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String
                    const sf::ContextSettings& settings)
 {
     window.create(sf::VideoMode(size, 32), title, sf::Style::Default, sf::State::Windowed, settings);
-    window.setPosition(centred_position(sf::VideoMode::getDesktopMode().size, size));
+    place_window(window, window.getNativeHandle());
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -138,8 +157,7 @@ void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String
                    const sf::ContextSettings& settings)
 {
     window.create(sf::VideoMode(size.x, size.y, 32), title, sf::Style::Default, settings);
-    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    window.setPosition(centred_position(sf::Vector2u(desktop.width, desktop.height), size));
+    place_window(window, window.getSystemHandle());
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -148,14 +166,6 @@ bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
 }
 
 #endif
-
-sf::Vector2i centred_position(sf::Vector2u desktop, sf::Vector2u window)
-{
-    const auto centred = [](unsigned int outer, unsigned int inner) {
-        return outer > inner ? static_cast<int>((outer - inner) / 2) : 0;
-    };
-    return sf::Vector2i(centred(desktop.x, window.x), centred(desktop.y, window.y));
-}
 
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
 {

@@ -23,18 +23,12 @@ bool open_font(sf::Font& font, const std::string& path);
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position);
 
 // Opens `window` with a size in pixels at 32 bits per pixel, the default
-// style (title bar, resize and close buttons), windowed, and places it at
-// centred_position on the desktop. SFML 2.5 and 3.0 on X11 open it partly
-// off the screen of their own accord; SFML 2.6 and Windows already centre it
-// there. SFML cannot name the primary monitor, so the desktop is the whole
-// screen: with several monitors the window may straddle two of them.
+// style (title bar, resize and close buttons), windowed. On X11 it is then
+// placed once as frame_position decides: where the desktop put it if that is
+// wholly on one monitor, else on one monitor; centred on the primary monitor
+// where nothing places windows.
 void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
                    const sf::ContextSettings& settings);
-
-// The top-left corner that centres a window of `window` pixels on a desktop
-// of `desktop` pixels; 0 on an axis where the desktop is the smaller, so the
-// window's top-left corner, and the status lines there, stay on the screen.
-sf::Vector2i centred_position(sf::Vector2u desktop, sf::Vector2u window);
 
 // Gives `texture` a size in pixels; false when the GL driver refuses.
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size);
