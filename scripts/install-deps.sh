@@ -29,6 +29,7 @@ declare -A apt=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
   [makensis]=nsis [wrestool]=icoutils
+  [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -42,6 +43,7 @@ declare -A dnf=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
   [Xwayland]=xorg-x11-server-Xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [makensis]=mingw32-nsis [wrestool]=icoutils
+  [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=xrandr
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -55,6 +57,7 @@ declare -A pacman=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus [weston]=weston
   [Xwayland]=xorg-xwayland [wmctrl]=wmctrl [setxkbmap]=xorg-setxkbmap
   [wrestool]=icoutils
+  [mutter]=mutter [kwin_wayland]=kwin [xrandr-cli]=xorg-xrandr
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -68,6 +71,7 @@ declare -A zypper=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-1 [weston]=weston
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [wrestool]=icoutils
+  [mutter]=mutter [kwin_wayland]=kwin6 [xrandr-cli]=xrandr
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
@@ -117,6 +121,7 @@ probe() {
     mingw) has_program x86_64-w64-mingw32-g++-posix || has_program x86_64-w64-mingw32-g++ ;;
     mingw-objdump) has_program x86_64-w64-mingw32-objdump ;;
     # Debian splits Wine: 64-bit programs need wine64 beside it.
+    xrandr-cli) has_program xrandr ;;
     wine) has_program wine && { [ ! -d /usr/lib/wine ] || [ -x /usr/lib/wine/wine64 ]; } ;;
     *) has_program "$1" ;;
   esac
@@ -129,7 +134,8 @@ for use in "$@"; do
   case "$use" in
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate
-                   openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap) ;;
+                   openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
+                   mutter kwin_wayland xrandr-cli) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;

@@ -1,22 +1,32 @@
 """The editor in a private X server, driven by real X input events.
 
-Each Session starts its own server (1280x1024 unless told otherwise), so the
-tests never touch the user's display and may run side by side. Pointer and
-keys go through xdotool's XTEST path; screenshots are read back as RGB pixels.
+Each Session starts its own server, so the tests never touch the user's
+display and may run side by side. Pointer and keys go through xdotool's XTEST
+path; screenshots are read back as RGB pixels. Whatever a session starts ends
+with it, however the test process ends (SIGTERM and SIGINT included).
 
 ORRINADE_DESKTOP names the desktop every session runs, so that one suite
 runs on each:
-  bare     Xvfb alone: nothing places, decorates or focuses windows;
-  openbox  Xvfb with openbox, a reparenting window manager;
-  xfwm4    Xvfb with xfwm4, which also pings its windows (_NET_WM_PING);
-  weston   weston's headless backend with Xwayland, a Wayland session;
-  dvorak   Xvfb with the US Dvorak keyboard layout.
+  bare       Xvfb alone: nothing places, decorates or focuses windows;
+  openbox    Xvfb with openbox, a reparenting window manager (LXDE, LXQt);
+  xfwm4      Xvfb with xfwm4 (XFCE), which also pings its windows;
+  gnome-x11  Xvfb with mutter as the X11 window manager (GNOME on Xorg);
+  gnome      mutter as a headless Wayland compositor, with Xwayland;
+  kde        KWin as a Wayland compositor on its virtual backend, with Xwayland;
+  weston     weston's headless backend with Xwayland;
+  dvorak     Xvfb with the US Dvorak keyboard layout.
+ORRINADE_MONITORS (1 or 2) splits the screen into that many monitors side by
+side, each of the session's monitor size; GNOME and KDE always have two.
 """
+import atexit
+import glob
 import os
 import shlex
 import shutil
 import signal
+import socket
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -38,14 +48,21 @@ RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
 RUNNER_STOP = os.environ.get("ORRINADE_RUNNER_STOP")
 
 DESKTOP = os.environ.get("ORRINADE_DESKTOP", "bare")
-# The window managers each desktop runs, and how to start them.
+# The X11 window managers, each started on Xvfb, and how.
 WINDOW_MANAGERS = {
     "openbox": ["openbox", "--sm-disable"],
-    # xfwm4 keeps its settings behind D-Bus: a private bus for each session.
+    # xfwm4 and mutter keep their settings behind D-Bus: a private bus each.
     "xfwm4": ["dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"],
+    "gnome-x11": ["dbus-run-session", "--", "mutter", "--x11", "--replace"],
 }
-if DESKTOP not in ("bare", "weston", "dvorak") and DESKTOP not in WINDOW_MANAGERS:
+COMPOSITORS = ("weston", "gnome", "kde")
+if DESKTOP not in ("bare", "dvorak") + COMPOSITORS and DESKTOP not in WINDOW_MANAGERS:
     raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + DESKTOP)
+MONITORS = int(os.environ.get("ORRINADE_MONITORS") or (2 if DESKTOP in ("gnome", "kde") else 1))
+# Whether something places, decorates and closes windows; a window manager
+# the tests may also ask to close a window or ping it.
+PLACES_WINDOWS = DESKTOP not in ("bare", "dvorak")
+MANAGED = DESKTOP in WINDOW_MANAGERS or DESKTOP in ("gnome", "kde")
 # Xwayland 22.1 in weston's headless backend, which has no seat, crashes on
 # the first XTEST pointer event and delivers XTEST keys to no window.
 HAS_INPUT = DESKTOP != "weston"
@@ -56,7 +73,17 @@ needs_input = unittest.skipUnless(HAS_INPUT, "no XTEST input reaches windows on 
 SFML_VERSION = os.environ.get("ORRINADE_SFML_VERSION", "")
 PLACEMENT_OUT_OF_REACH = DESKTOP == "weston" and SFML_VERSION.startswith(("2.5.", "3.0."))
 
-SCREEN = (1280, 1024)
+
+def creation_never_ends(screen):
+    """SFML 2.5.1 creates its window at ((w - 640) / 2, (w - 640) / 2), from
+    the screen's width alone, and waits for it to become visible. Where
+    nothing places windows and that is below the screen, it waits for ever."""
+    width, height = screen
+    return (SFML_VERSION.startswith("2.5.") and not PLACES_WINDOWS and not RUNNER
+            and (width - WINDOW_SIZE[0]) // 2 >= height)
+
+
+SCREEN = (1280, 1024)  # each monitor's
 # Where a QWERTY keyboard has these letters (evdev keycodes).
 QWERTY_KEYCODES = {"h": 43, "r": 27}
 BACKGROUND = (150, 200, 255)
@@ -108,32 +135,131 @@ def wait_for(condition, what, timeout=TIMEOUT):
         time.sleep(0.05)
 
 
+# Every session not yet closed, so that a signal that ends the test process
+# stops what they started before it goes.
+LIVE_SESSIONS = set()
+
+
+def stop_live_sessions():
+    for session in list(LIVE_SESSIONS):
+        session.close()
+
+
+def end_on_signal(number, _frame):
+    """Stops every live session and ends the process as the signal would
+    have; unittest would take an exception for a failed test and go on."""
+    stop_live_sessions()
+    signal.signal(number, signal.SIG_DFL)
+    os.kill(os.getpid(), number)
+
+
+for _number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+    signal.signal(_number, end_on_signal)
+atexit.register(stop_live_sessions)
+
+
+def program_interpreter(path):
+    """The dynamic loader an ELF program names (PT_INTERP), or None."""
+    with open(path, "rb") as elf:
+        header = elf.read(64)
+        if header[:4] != b"\x7fELF" or header[4] != 2:  # 64-bit only
+            return None
+        order = "little" if header[5] == 1 else "big"
+        phoff = int.from_bytes(header[32:40], order)
+        phentsize = int.from_bytes(header[54:56], order)
+        phnum = int.from_bytes(header[56:58], order)
+        for i in range(phnum):
+            elf.seek(phoff + i * phentsize)
+            entry = elf.read(phentsize)
+            if int.from_bytes(entry[0:4], order) == 3:  # PT_INTERP
+                offset = int.from_bytes(entry[8:16], order)
+                size = int.from_bytes(entry[32:40], order)
+                elf.seek(offset)
+                return elf.read(size).rstrip(b"\0").decode()
+    return None
+
+
+def kwin_command():
+    """How to start kwin_wayland. Debian gives it a file capability
+    (cap_sys_resource, for raising its own limits), and a container whose
+    bounding set lacks that capability refuses to execute such a file at all
+    ("Operation not permitted"). Its dynamic loader then runs it instead,
+    which grants no file capabilities, without touching the system's binary.
+    KWin loads its own Qt platform plugin only into a program whose name ends
+    in kwin_wayland unless KWIN_FORCE_OWN_QPA says otherwise; run through the
+    loader, the program is the loader."""
+    kwin = shutil.which("kwin_wayland") or "/usr/bin/kwin_wayland"
+    try:
+        subprocess.run([kwin, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), timeout=30)
+        return [kwin], {}
+    except PermissionError:
+        return [program_interpreter(kwin), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
+
+
 class Session:
-    def __init__(self, screen=SCREEN):
-        self.screen = screen
+    def __init__(self, screen=SCREEN, monitors=MONITORS):
+        self.monitor_size = screen
+        self.monitor_count = monitors
+        self.screen = (screen[0] * monitors, screen[1])
         self.processes = []  # the server and its desktop, stopped last
         self.runtime = None
+        self.authority = None
         self.started = []
         self.editor = None
         self.window = None
         self.display = None
         self.pings = None  # a connection of its own, as a window manager's
         self.serial = 0
+        LIVE_SESSIONS.add(self)
         try:
-            self.name = self.start_weston() if DESKTOP == "weston" else self.start_xvfb()
-            self.display = xdisplay.Display(self.name)
+            starts = {"weston": self.start_weston, "gnome": self.start_mutter, "kde": self.start_kwin}
+            self.name = starts.get(DESKTOP, self.start_xvfb)()
+            self.display = self.connect()
             self.root = self.display.screen().root
             if DESKTOP == "dvorak":
                 self.use_dvorak()
             if DESKTOP in WINDOW_MANAGERS:
                 self.start_window_manager(WINDOW_MANAGERS[DESKTOP])
+            elif DESKTOP in ("gnome", "kde"):
+                self.wait_window_manager()
         except BaseException:
-            self.stop_processes()
+            self.close()
             raise
 
-    def spawn(self, command, **options):
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   stdin=subprocess.DEVNULL, start_new_session=True, **options)
+    @property
+    def env(self):
+        """The environment of a program of this session's desktop."""
+        environment = self.env_without_display()
+        environment["DISPLAY"] = self.name
+        if self.authority:
+            environment["XAUTHORITY"] = self.authority
+        return environment
+
+    def connect(self):
+        """A new connection to the session's X display (python-xlib reads
+        XAUTHORITY from this process's environment as it connects)."""
+        saved = os.environ.get("XAUTHORITY")
+        try:
+            if self.authority:
+                os.environ["XAUTHORITY"] = self.authority
+            return xdisplay.Display(self.name)
+        finally:
+            if saved is None:
+                os.environ.pop("XAUTHORITY", None)
+            else:
+                os.environ["XAUTHORITY"] = saved
+
+    def spawn(self, command, log=None, **options):
+        """Starts a program of the desktop in a process group of its own,
+        which stop_processes ends as a whole."""
+        output = open(log, "wb") if log else subprocess.DEVNULL
+        try:
+            process = subprocess.Popen(command, stdout=output, stderr=subprocess.STDOUT,
+                                       stdin=subprocess.DEVNULL, start_new_session=True, **options)
+        finally:
+            if log:
+                output.close()
         self.processes.append(process)
         return process
 
@@ -147,46 +273,132 @@ class Session:
             number = pipe.readline().strip()
         if not number:
             raise RuntimeError("Xvfb did not start")
-        return ":" + number
+        name = ":" + number
+        if self.monitor_count > 1:
+            self.split_into_monitors(name)
+        return name
+
+    def split_into_monitors(self, name):
+        """RandR monitors side by side, as a dual-head desktop reports them:
+        the first holds the screen's output and is primary."""
+        width, height = self.monitor_size
+        for i in range(self.monitor_count):
+            geometry = "%d/%dx%d/%d+%d+0" % (width, width * 254 // 960, height,
+                                              height * 254 // 960, i * width)
+            subprocess.run(["xrandr", "--setmonitor", ("*" if i == 0 else "") + "monitor%d" % i,
+                            geometry, "screen" if i == 0 else "none"],
+                           check=True, stdout=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=name))
+
+    def new_runtime(self):
+        self.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
+        return dict(self.env_without_display(), XDG_RUNTIME_DIR=self.runtime)
+
+    @staticmethod
+    def env_without_display():
+        return {k: v for k, v in os.environ.items()
+                if k not in ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY")}
+
+    def wait_compositor(self, log, display_name, what):
+        """Waits until display_name() names the X display a compositor
+        started; fails at once if the compositor exits."""
+        compositor = self.processes[-1]
+
+        def ready():
+            if compositor.poll() is not None:
+                with open(log, errors="replace") as text:
+                    raise RuntimeError("%s exited with %d:\n%s"
+                                       % (what, compositor.returncode, text.read()[-2000:]))
+            return display_name()
+        return wait_for(ready, what + "'s X display")
 
     def start_weston(self):
         """weston with one headless output of the screen's size; Xwayland
         starts on the first X connection to the display weston names."""
-        self.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
+        environment = self.new_runtime()
         log = os.path.join(self.runtime, "weston.log")
         self.spawn(["weston", "--backend=headless-backend.so", "--xwayland", "--use-pixman",
                     "--width=%d" % self.screen[0], "--height=%d" % self.screen[1],
                     "--socket=wayland-orrinade", "--idle-time=0", "--log=" + log],
-                   env=dict(os.environ, XDG_RUNTIME_DIR=self.runtime))
+                   env=environment)
 
         def display_name():
-            if self.processes[-1].poll() is not None:
-                raise RuntimeError("weston exited with %d" % self.processes[-1].returncode)
             with open(log) if os.path.exists(log) else open(os.devnull) as lines:
                 for line in lines:
                     if "xserver listening on display" in line:
                         return line.split()[-1]
             return None
-        return wait_for(display_name, "weston's X display")
+        return self.wait_compositor(log, display_name, "weston")
+
+    def start_mutter(self):
+        """GNOME's mutter as a headless Wayland compositor with one virtual
+        monitor each, and Xwayland, on a private D-Bus. mutter picks the X
+        display itself and writes its X authority into XDG_RUNTIME_DIR."""
+        environment = self.new_runtime()
+        log = os.path.join(self.runtime, "mutter.log")
+        monitors = ["--virtual-monitor", "%dx%d" % self.monitor_size] * self.monitor_count
+        self.spawn(["dbus-run-session", "--", "mutter", "--wayland", "--headless",
+                    "--wayland-display=wayland-orrinade"] + monitors, log=log, env=environment)
+
+        def display_name():
+            with open(log, errors="replace") as lines:
+                for line in lines:
+                    if "Using public X11 display" in line:
+                        authority = glob.glob(os.path.join(self.runtime, ".mutter-Xwaylandauth.*"))
+                        if authority:
+                            self.authority = authority[0]
+                            return line.split("display")[1].split(",")[0].strip()
+            return None
+        return self.wait_compositor(log, display_name, "mutter")
+
+    def start_kwin(self):
+        """KWin as a Wayland compositor on its virtual backend with one output
+        per monitor, and Xwayland, on a private D-Bus. KWin starts the program
+        given after its options once Xwayland runs, with DISPLAY set: a shell
+        that writes that down."""
+        environment = self.new_runtime()
+        log = os.path.join(self.runtime, "kwin.log")
+        named = os.path.join(self.runtime, "display")
+        command, extra = kwin_command()
+        width, height = self.monitor_size
+        self.spawn(["dbus-run-session", "--"] + command +
+                   ["--virtual", "--xwayland", "--socket", "wayland-orrinade",
+                    "--width", str(width), "--height", str(height),
+                    "--output-count", str(self.monitor_count),
+                    "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities",
+                    "sh -c 'echo \"$DISPLAY $XAUTHORITY\" >%s.new && mv %s.new %s'"
+                    % (named, named, named)],
+                   log=log, env=dict(environment, **extra))
+
+        def display_name():
+            if not os.path.exists(named):
+                return None
+            with open(named) as text:
+                fields = text.read().split()
+            self.authority = fields[1] if len(fields) > 1 else None
+            return fields[0]
+        return self.wait_compositor(log, display_name, "kwin_wayland")
 
     def use_dvorak(self):
         """Loads the US Dvorak layout and reads the keymap back: h is typed
         by the key QWERTY has j on, and the QWERTY h key types d."""
         subprocess.run(["setxkbmap", "-layout", "us", "-variant", "dvorak"], check=True,
-                       env=dict(os.environ, DISPLAY=self.name))
+                       env=self.env)
         # A connection reads the keymap once, when it opens.
         self.display.close()
-        self.display = xdisplay.Display(self.name)
+        self.display = self.connect()
         self.root = self.display.screen().root
         if (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"])) != (44, "d"):
             raise RuntimeError("the Dvorak layout did not load")
 
     def start_window_manager(self, command):
-        """Starts a window manager and waits until it shows a window of ours.
-        openbox, still starting after it has announced itself, may leave a
-        window unmapped for good: a program that opens one then never shows
-        it. Hence a new probe each second until one is shown."""
-        self.spawn(command, env=dict(os.environ, DISPLAY=self.name))
+        self.spawn(command, env=self.env)
+        self.wait_window_manager()
+
+    def wait_window_manager(self):
+        """Waits until the window manager shows a window of ours. openbox,
+        still starting after it has announced itself, may leave a window
+        unmapped for good: a program that opens one then never shows it.
+        Hence a new probe each second until one is shown."""
         check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
         wait_for(lambda: self.root.get_full_property(check, X.AnyPropertyType),
                  "the window manager to announce itself")
@@ -210,46 +422,73 @@ class Session:
                                                 X.AnyPropertyType)
         return bool(supported) and self.display.intern_atom(name) in supported.value
 
+    def process_ids(self):
+        """Every process this session started, and theirs, still running."""
+        children = {}
+        for entry in os.listdir("/proc"):
+            if entry.isdigit():
+                try:
+                    with open("/proc/%s/stat" % entry) as stat:
+                        fields = stat.read().rsplit(")", 1)[1].split()
+                except OSError:
+                    continue
+                if fields[0] != "Z":
+                    children.setdefault(int(fields[1]), []).append(int(entry))
+        found = []
+        pending = [p.pid for p in self.processes + self.started if p.poll() is None]
+        while pending:
+            pid = pending.pop()
+            found.append(pid)
+            pending.extend(children.get(pid, []))
+        return found
+
     def stop_processes(self):
         for process in reversed(self.processes):
             if process.poll() is None:
-                os.killpg(process.pid, signal.SIGTERM)
                 try:
+                    os.killpg(process.pid, signal.SIGTERM)
                     process.wait(timeout=10)
                 except subprocess.TimeoutExpired:
                     os.killpg(process.pid, signal.SIGKILL)
                     process.wait()
+                except ProcessLookupError:
+                    process.wait()
+        self.processes = []
         if self.runtime:
             shutil.rmtree(self.runtime, ignore_errors=True)
+            self.runtime = None
 
     def close(self):
-        if self.display is None:
-            return
+        LIVE_SESSIONS.discard(self)
         for process in self.started:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-        if RUNNER_STOP:
-            subprocess.run(RUNNER_STOP, shell=True, check=False)
-        if self.pings:
-            self.pings.close()
-        self.display.close()
-        self.display = None
+        self.started = []
+        if RUNNER_STOP and self.display is not None:
+            subprocess.run(RUNNER_STOP, shell=True, check=False, env=self.env)
+        for connection in (self.pings, self.display):
+            if connection is not None:
+                try:
+                    connection.close()
+                except (OSError, xerror.XError):
+                    pass
+        self.pings = self.display = None
         self.stop_processes()
 
     # --- the program -----------------------------------------------------
 
     def run(self, cwd=BUILD_DIR, env=None, program=BINARY):
         """Starts the editor in cwd (by default beside its font)."""
-        environment = dict(os.environ, DISPLAY=self.name) if env is None else env
-        self.editor = subprocess.Popen(RUNNER + [program], cwd=cwd, env=environment,
+        self.editor = subprocess.Popen(RUNNER + [program], cwd=cwd,
+                                       env=self.env if env is None else env,
                                        stdin=subprocess.DEVNULL)
         self.started.append(self.editor)
         return self.editor
 
-    def start(self, cwd=BUILD_DIR, program=BINARY):
+    def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT):
         """Starts the editor and waits for its window and first frame. The
-        window must lie wholly on the screen, where the user can reach it."""
+        window must be where the desktop's placement puts it (assert_placed)."""
         editor = self.run(cwd=cwd, program=program)
 
         def window_or_exit():
@@ -257,13 +496,13 @@ class Session:
                 raise AssertionError("the editor exited with %d before its window showed"
                                      % editor.returncode)
             return self.find_window()
-        self.window = wait_for(window_or_exit, "the editor's window")
-        # The editor moves its window before its first frame; a window
+        self.window = wait_for(window_or_exit, "the editor's window", timeout)
+        # The editor may move its window before its first frame; a window
         # manager may place it first and carry the move out after.
-        wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame")
+        wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame", timeout)
         self.wait_settled()
         if not PLACEMENT_OUT_OF_REACH:
-            self.assert_on_screen()
+            self.assert_placed()
         return self.window
 
     def pixel_now(self, x, y):
@@ -299,14 +538,42 @@ class Session:
         return [(x, y, width, height),
                 (x - left, y - top, width + left + right, height + top + bottom)]
 
-    def assert_on_screen(self):
-        """The window and the decorations around it lie wholly on the screen."""
-        width, height = self.screen
-        placement = self.placement()
-        if not all(x >= 0 and y >= 0 and x + w <= width and y + h <= height
-                   for x, y, w, h in placement):
-            raise AssertionError("the window and its decorations at %s are not wholly on the "
-                                 "%d x %d screen" % (placement, width, height))
+    def monitors(self):
+        """RandR's monitors, (x, y, width, height) each, the primary (or else
+        the first listed) first; the whole screen where it lists none."""
+        listed = self.root.xrandr_get_monitors(True).monitors
+        ordered = sorted(listed, key=lambda m: not m.primary)
+        rects = [(m.x, m.y, m.width_in_pixels, m.height_in_pixels) for m in ordered]
+        return rects or [(0, 0) + self.screen]
+
+    def assert_placed(self):
+        """The window and its decorations lie wholly on one monitor. Where
+        nothing places windows, the window is centred on the primary monitor
+        (at its top-left corner on an axis where the monitor is smaller);
+        where a window manager does, with several monitors, it is on the
+        primary, where the manager puts new windows."""
+        window, frame = self.placement()
+        monitors = self.monitors()
+
+        def inside(rect, monitor):
+            return (rect[0] >= monitor[0] and rect[1] >= monitor[1]
+                    and rect[0] + rect[2] <= monitor[0] + monitor[2]
+                    and rect[1] + rect[3] <= monitor[1] + monitor[3])
+        holding = [m for m in monitors if inside(window, m) and inside(frame, m)]
+        if not holding:
+            raise AssertionError("the window %s with its decorations %s is not wholly on one of "
+                                 "the monitors %s" % (window, frame, monitors))
+        primary = monitors[0]
+        if not PLACES_WINDOWS and not RUNNER:
+            centred = tuple(start + max(length - size, 0) // 2
+                            for start, length, size in ((primary[0], primary[2], window[2]),
+                                                        (primary[1], primary[3], window[3])))
+            if window[:2] != centred:
+                raise AssertionError("the window is at %s, not centred on the primary monitor %s "
+                                     "at %s" % (window[:2], primary, centred))
+        elif PLACES_WINDOWS and len(monitors) > 1 and primary not in holding:
+            raise AssertionError("the window %s is not on the primary monitor %s"
+                                 % (frame, primary))
 
     def find_window(self):
         """The editor's mapped window, or None: the viewable window named
@@ -354,7 +621,7 @@ class Session:
             path = os.path.join(folder, "status.ppm")
             subprocess.run(RUNNER + [REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
                                      str(points), str(segments), path],
-                           check=True, env=dict(os.environ, DISPLAY=self.name))
+                           check=True, env=self.env)
             with open(path, "rb") as ppm:
                 data = ppm.read()
         width = int(data.split()[1])
@@ -398,7 +665,7 @@ class Session:
         self.run_on_display(["xdotool"] + [str(a) for a in args])
 
     def run_on_display(self, command):
-        subprocess.run(command, check=True, env=dict(os.environ, DISPLAY=self.name))
+        subprocess.run(command, check=True, env=self.env)
 
     def move(self, x, y):
         self.xdotool("mousemove", "--window", self.window.id, x, y)
@@ -447,7 +714,7 @@ class Session:
         """Sends the window a _NET_WM_PING as a window manager does and
         returns the seconds until its answer reaches the root window."""
         if self.pings is None:
-            self.pings = xdisplay.Display(self.name)
+            self.pings = self.connect()
             self.pings.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
             self.pings.sync()
         ping = self.pings.intern_atom("_NET_WM_PING")
@@ -511,8 +778,8 @@ class EditorCase(unittest.TestCase):
         if self.START:
             self.session.start()
 
-    def new_session(self, screen=SCREEN):
-        session = Session(screen)
+    def new_session(self, screen=SCREEN, monitors=MONITORS):
+        session = Session(screen, monitors)
         self.addCleanup(session.close)
         return session
 

@@ -2,7 +2,7 @@
 import time
 import unittest
 
-from harness import (BACKGROUND, DESKTOP, QWERTY_KEYCODES, STATUS_BOX, WINDOW_MANAGERS, EditorCase,
+from harness import (BACKGROUND, DESKTOP, MANAGED, QWERTY_KEYCODES, STATUS_BOX, EditorCase,
                      needs_input)
 
 A, B, C = (100, 100), (500, 100), (300, 500)
@@ -123,7 +123,7 @@ class Editing(EditorCase):
         s.key("r")
         s.wait_shot(lambda shot: shot.dark_in(0, 0, 639, 639) == 0, "an empty canvas")
 
-    @unittest.skipUnless(DESKTOP in WINDOW_MANAGERS, "no window manager pings the window")
+    @unittest.skipUnless(MANAGED, "no window manager pings the window")
     def test_answers_the_window_managers_pings_through_a_long_drag(self):
         s = self.session
         if not s.wm_supports("_NET_WM_PING"):

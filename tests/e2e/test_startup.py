@@ -1,15 +1,21 @@
 """Start-up and shut-down of the editor in a real X server."""
 import os
+import signal
+import socket
+import subprocess
+import sys
 import unittest
 
 from Xlib import X
 
-from harness import (BACKGROUND, BUILD_DIR, DESKTOP, PLACEMENT_OUT_OF_REACH, RUNNER,
-                     WINDOW_MANAGERS, WINDOW_SIZE, EditorCase, TempDir)
+from harness import (BACKGROUND, BUILD_DIR, DESKTOP, MANAGED, MONITORS, PLACEMENT_OUT_OF_REACH,
+                     PLACES_WINDOWS, RUNNER, SFML_VERSION, WINDOW_SIZE, EditorCase, TempDir,
+                     creation_never_ends, wait_for)
 
-# Wide, square-ish and small: the window (640 x 640) fits each, with little
-# to spare on the last.
+# Monitors wide, square-ish and small: the window (640 x 640) fits each, with
+# little to spare on the last.
 SCREENS = [(1920, 1080), (1280, 1024), (1024, 768)]
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 class Startup(EditorCase):
@@ -17,9 +23,11 @@ class Startup(EditorCase):
 
     def test_window_on_the_screen_with_background_and_status_text(self):
         for screen in SCREENS:
+            if creation_never_ends((screen[0] * MONITORS, screen[1])):
+                continue  # test_sfml_2_5_never_shows_a_window_on_a_very_wide_bare_screen
             with self.subTest(screen=screen):
                 s = self.new_session(screen)
-                window = s.start()  # which fails unless the window is wholly on the screen
+                window = s.start()  # which fails unless the window is where it belongs
                 self.assertEqual(window.get_wm_name(), "Orrinade")
                 self.assertEqual(s.size(), WINDOW_SIZE)
                 shot = s.wait_status(0, 16)
@@ -38,8 +46,71 @@ class Startup(EditorCase):
         for screen in SCREENS:
             s = self.new_session(screen)
             s.start()
-            s.assert_on_screen()
+            s.assert_placed()
             s.close()
+
+    @unittest.skipUnless(SFML_VERSION.startswith("2.5.") and not PLACES_WINDOWS and not RUNNER,
+                         "only SFML 2.5 with nothing to place its window")
+    @unittest.expectedFailure
+    def test_sfml_2_5_never_shows_a_window_on_a_very_wide_bare_screen(self):
+        """Known gap: on two 1920 x 1080 monitors side by side SFML 2.5.1
+        creates the window below the screen and waits for ever for it to be
+        seen. Once it shows, this unexpected success fails the suite."""
+        self.assertTrue(creation_never_ends((3840, 1080)))
+        s = self.new_session((1920, 1080), monitors=2)
+        s.start(timeout=10)
+
+    def test_ended_by_sigterm_leaves_no_process_behind(self):
+        """A test process ended as ctest's timeout ends it stops the server,
+        the desktop and the editor it started."""
+        script = ("import harness, time\n"
+                  "s = harness.Session()\n"
+                  "s.start()\n"
+                  "print(' '.join(map(str, s.process_ids())), flush=True)\n"
+                  "time.sleep(600)\n")
+        child = subprocess.Popen([sys.executable, "-c", script], cwd=HERE, stdout=subprocess.PIPE,
+                                 text=True)
+        self.addCleanup(child.stdout.close)
+        self.addCleanup(lambda: child.poll() is None and child.kill())
+        started = [int(pid) for pid in child.stdout.readline().split()]
+        self.assertGreaterEqual(len(started), 2, "the server and the editor at least")
+        child.send_signal(signal.SIGTERM)
+        self.assertEqual(child.wait(timeout=60), -signal.SIGTERM)
+
+        def running(pid):
+            try:
+                with open("/proc/%d/stat" % pid) as stat:
+                    return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
+            except OSError:
+                return False
+        wait_for(lambda: not any(running(pid) for pid in started),
+                 "every process the test started to end", timeout=15)
+
+    @unittest.skipUnless(DESKTOP in ("gnome", "kde"), "the X display is not the desktop's choice")
+    def test_starts_beside_stale_x_sockets(self):
+        """Sockets of X servers long gone, with no lock files, do not keep
+        the compositor from starting its Xwayland."""
+        stale = []
+        try:
+            for number in range(64):
+                path = "/tmp/.X11-unix/X%d" % number
+                if not os.path.exists(path) and not os.path.exists("/tmp/.X%d-lock" % number):
+                    with socket.socket(socket.AF_UNIX) as left_over:
+                        left_over.bind(path)
+                    stale.append((path, os.stat(path).st_ino))
+                if len(stale) == 3:
+                    break
+            s = self.new_session()
+            s.start()
+            s.wait_status(0, 16)
+        finally:
+            # A server started meanwhile may have taken a number over.
+            for path, inode in stale:
+                try:
+                    if os.stat(path).st_ino == inode:
+                        os.unlink(path)
+                except FileNotFoundError:
+                    pass
 
     def test_close_request_exits_with_status_zero(self):
         s = self.session
@@ -47,7 +118,7 @@ class Startup(EditorCase):
         s.request_close()
         self.assertEqual(s.wait_exit(), 0)
 
-    @unittest.skipUnless(DESKTOP in WINDOW_MANAGERS, "no window manager to close the window")
+    @unittest.skipUnless(MANAGED, "no window manager to close the window")
     def test_the_window_managers_close_exits_with_status_zero(self):
         s = self.session
         s.start()
@@ -86,12 +157,14 @@ class Startup(EditorCase):
                 # Without a display any attempt at a window would abort.
                 self.assertEqual(s.run(cwd=folder, env=no_display).wait(timeout=30), 255)
         s.display.sync()
-        created = [s.display.next_event() for _ in range(s.display.pending_events())]
-        # Wine makes hidden 1 x 1 windows of its own.
-        self.assertEqual([e for e in created if e.type == X.CreateNotify
-                          and e.window.id & ~mask not in present
-                          and not (RUNNER and (e.width, e.height) == (1, 1))], [])
-
+        events = [s.display.next_event() for _ in range(s.display.pending_events())]
+        # The editor's window would be a new client's, 640 x 640 when made or
+        # resized; Wine makes hidden helper windows of other sizes.
+        editors = {e.window.id for e in events
+                   if e.type in (X.CreateNotify, X.ConfigureNotify)
+                   and e.window.id & ~mask not in present
+                   and (e.width, e.height) == WINDOW_SIZE}
+        self.assertEqual(editors, set())
 
 if __name__ == "__main__":
     unittest.main()
