@@ -2,7 +2,9 @@
 # Installs whatever is missing for the given uses:
 #   scripts/install-deps.sh               building and running the editor
 #   scripts/install-deps.sh test          also the tests, benchmarks and packages
-#   scripts/install-deps.sh sfml-source   also building SFML from its sources
+#   scripts/install-deps.sh sfml-source   also building SFML 2.6 or 3.0 from its sources
+#   scripts/install-deps.sh sfml31-source also building SFML 3.1, which needs
+#                                         HarfBuzz and CMake 3.28 or later
 #   scripts/install-deps.sh windows       also cross-building for Windows,
 #                                         packing its installer and running
 #                                         the result under Wine
@@ -10,9 +12,13 @@
 # tests use), never by asking a package database. The rest is installed with
 # apt, dnf, pacman, zypper or brew, whichever is there, as root or through
 # sudo. With none of them, it names what is missing and fails.
+# A CMake newer than the system's, where only apt's backports have one, is
+# unpacked into build-cmake/ beside the sources and never replaces the
+# system's (scripts/newer-cmake.sh names the one to use).
 set -euo pipefail
 
 python=${ORRINADE_PYTHON:-/usr/bin/python3}
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 # What each requirement is called in each package manager; a requirement a
 # manager lacks is left out of its list.
@@ -30,6 +36,7 @@ declare -A apt=(
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
   [makensis]=nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
+  [harfbuzz]=libharfbuzz-dev
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -44,6 +51,7 @@ declare -A dnf=(
   [Xwayland]=xorg-x11-server-Xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [makensis]=mingw32-nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=xrandr
+  [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -58,6 +66,7 @@ declare -A pacman=(
   [Xwayland]=xorg-xwayland [wmctrl]=wmctrl [setxkbmap]=xorg-setxkbmap
   [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin [xrandr-cli]=xorg-xrandr
+  [harfbuzz]=harfbuzz [cmake-3.28]=cmake
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -72,12 +81,14 @@ declare -A zypper=(
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin6 [xrandr-cli]=xrandr
+  [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
   [gtest]=googletest [benchmark]=google-benchmark [python3]=python [clang]=llvm
   [fuzzer]=llvm [mingw]=mingw-w64 [mingw-objdump]=mingw-w64
   [makensis]=makensis
+  [harfbuzz]=harfbuzz [cmake-3.28]=cmake
 )
 
 has_program() { command -v "$1" >/dev/null 2>&1; }
@@ -118,6 +129,8 @@ probe() {
     freetype) has_pc freetype2 ;;
     x11 | xrandr | xcursor | xi | gl) has_pc "$1" ;;
     udev) has_pc libudev ;;
+    harfbuzz) has_pc harfbuzz ;;
+    cmake-3.28) "$root/scripts/newer-cmake.sh" 3.28 >/dev/null 2>&1 ;;
     mingw) has_program x86_64-w64-mingw32-g++-posix || has_program x86_64-w64-mingw32-g++ ;;
     mingw-objdump) has_program x86_64-w64-mingw32-objdump ;;
     # Debian splits Wine: 64-bit programs need wine64 beside it.
@@ -125,6 +138,26 @@ probe() {
     wine) has_program wine && { [ ! -d /usr/lib/wine ] || [ -x /usr/lib/wine/wine64 ]; } ;;
     *) has_program "$1" ;;
   esac
+}
+
+# Debian 12's CMake is 3.25; its backports suite has 3.31. Both .debs are
+# fetched with a private apt state and unpacked into build-cmake/usr, which
+# runs from there on the system's own libraries.
+unpack_backports_cmake() {
+  local suite state
+  suite="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")-backports"
+  state=$root/build-cmake/apt
+  rm -rf "$root/build-cmake"
+  mkdir -p "$state/lists/partial" "$state/cache/archives/partial" "$state/debs"
+  echo "deb http://deb.debian.org/debian $suite main" >"$state/sources.list"
+  local options=(-o Dir::Etc::SourceList="$state/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                 -o Dir::State::Lists="$state/lists" -o Dir::Cache="$state/cache"
+                 -o APT::Sandbox::User="$(id -un)")
+  echo "Unpacking CMake from $suite into build-cmake/"
+  apt-get "${options[@]}" update >/dev/null
+  (cd "$state/debs" && apt-get "${options[@]}" download cmake cmake-data)
+  for deb in "$state"/debs/*.deb; do dpkg -x "$deb" "$root/build-cmake"; done
+  "$root/scripts/newer-cmake.sh" 3.28 >/dev/null
 }
 
 wanted=(cmake make c++ pkg-config sfml fontconfig font)
@@ -137,6 +170,7 @@ for use in "$@"; do
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
                    mutter kwin_wayland xrandr-cli) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
+    sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
@@ -161,7 +195,12 @@ fi
 declare -n names=${manager%-get}
 packages=()
 unavailable=()
+if [ "$manager" = apt-get ] && [[ " ${missing[*]} " == *" cmake-3.28 "* ]]; then
+  unpack_backports_cmake
+  missing=("${missing[@]/cmake-3.28/}")
+fi
 for name in "${missing[@]}"; do
+  [ -n "$name" ] || continue
   if [ -n "${names[$name]:-}" ]; then
     read -ra some <<<"${names[$name]}"
     packages+=("${some[@]}")

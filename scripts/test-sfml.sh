@@ -1,47 +1,71 @@
 #!/usr/bin/env bash
 # Builds and tests the editor against an SFML release other than the
 # system's, with warnings as errors:
-#   scripts/test-sfml.sh ARCHIVE [C++ compiler]
+#   scripts/test-sfml.sh ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]
 # e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
 # SFML is built once from ARCHIVE into build-<release>-<compiler>/sfml and
 # kept there; the project is built beside it and every test suite is run
 # (under a private Xvfb when there is no display).
+# SFML 3.1 and later build SheenBidi from source and clone it unless
+# SHEENBIDI_ARCHIVE (its release archive) is given; they need CMake 3.28,
+# which then builds and tests the project too. The system's CMake stays as
+# it is: where it is older, install-deps.sh unpacks a newer one aside.
 set -euo pipefail
-[ $# -ge 1 ] || { echo "usage: $0 ARCHIVE [C++ compiler]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]" >&2; exit 2; }
 archive=$(realpath "$1")
 cxx=${2:-g++}
+sheenbidi=${3:+$(realpath "$3")}
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh test sfml-source
 
 release=$(basename "$archive" .tar.gz)
+version=${release#SFML-}
+cmake=cmake
+ctest=ctest
+if [ "$(printf '3.1\n%s\n' "$version" | sort -V | head -n 1)" = 3.1 ]; then
+  scripts/install-deps.sh test sfml31-source
+  cmake=$(scripts/newer-cmake.sh 3.28)
+  ctest=$(dirname "$cmake")/ctest
+else
+  scripts/install-deps.sh test sfml-source
+fi
+
 build=build-$release-$(basename "$cxx")
 cache=$build/sfml
-key="$(sha256sum "$archive" | cut -d' ' -f1) $cxx"
+key="$(sha256sum "$archive" ${sheenbidi:+"$sheenbidi"} | cut -d' ' -f1 | tr '\n' ' ')$cxx"
 if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   rm -rf "$cache"
   mkdir -p "$cache"
   tar xzf "$archive" -C "$cache"
-  cmake -S "$cache/$release" -B "$cache/build" -DCMAKE_BUILD_TYPE=Release \
+  sheenbidi_options=()
+  if [ -n "$sheenbidi" ]; then
+    # SFML's own patch makes SheenBidi a library built along with SFML.
+    tar xzf "$sheenbidi" -C "$cache"
+    sheenbidi_dir=$(realpath "$cache"/SheenBidi-*)
+    "$cmake" -DSHEENBIDI_DIR="$sheenbidi_dir" -P "$cache/$release/tools/sheenbidi/PatchSheenBidi.cmake"
+    sheenbidi_options=(-DFETCHCONTENT_SOURCE_DIR_SHEENBIDI="$sheenbidi_dir")
+  fi
+  start=$SECONDS
+  "$cmake" -S "$cache/$release" -B "$cache/build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_SHARED_LIBS=ON \
     -DSFML_BUILD_AUDIO=OFF -DSFML_BUILD_NETWORK=OFF -DSFML_USE_SYSTEM_DEPS=ON \
-    -DCMAKE_INSTALL_PREFIX="$PWD/$cache/prefix" >/dev/null
-  cmake --build "$cache/build" -j"$(nproc)"
-  cmake --install "$cache/build" >/dev/null
-  rm -rf "$cache/build" "$cache/$release"
+    "${sheenbidi_options[@]}" -DCMAKE_INSTALL_PREFIX="$PWD/$cache/prefix" >/dev/null
+  "$cmake" --build "$cache/build" -j"$(nproc)"
+  "$cmake" --install "$cache/build" >/dev/null
+  echo "test-sfml: SFML $version built with $cxx in $((SECONDS - start)) s"
+  rm -rf "$cache/build" "$cache/$release" "$cache"/SheenBidi-*
   echo "$key" >"$cache/key"
 fi
 
-cmake -S . -B "$build/project" -DCMAKE_CXX_COMPILER="$cxx" -DORRINADE_WERROR=ON \
+"$cmake" -S . -B "$build/project" -DCMAKE_CXX_COMPILER="$cxx" -DORRINADE_WERROR=ON \
   -DCMAKE_PREFIX_PATH="$PWD/$cache/prefix" | tee "$build/configure.log"
 # The SFML pointed at, and not the system's.
-version=${release#SFML-}
 grep -q "^-- SFML $version: $PWD/$cache/prefix/" "$build/configure.log" ||
   { echo "test-sfml: the build did not take SFML $version from $cache/prefix" >&2; exit 1; }
-cmake --build "$build/project" -j"$(nproc)"
+"$cmake" --build "$build/project" -j"$(nproc)"
 
 # The editing suite on other desktops runs on the default build; here the
 # start-up suite checks where each desktop puts the window.
-run=(ctest --test-dir "$build/project" --output-on-failure -j2 -E '^e2e_editing_')
+run=("$ctest" --test-dir "$build/project" --output-on-failure -j2 -E '^e2e_editing_')
 if [ -n "${DISPLAY:-}" ]; then
   "${run[@]}"
 else
