@@ -67,6 +67,45 @@ else()
     COMPONENT orrinade)
   install(FILES LICENSE ${PROJECT_BINARY_DIR}/copyright
     DESTINATION share/doc/orrinade COMPONENT orrinade)
+
+  # What distributions ship beside the program: the manual page and the
+  # Debian changelog, each compressed as Debian wants them (gzip -9n: no name,
+  # no time stamp, the same bytes on every build), and the AppStream metainfo
+  # that software centres read.
+  find_program(ORRINADE_GZIP gzip)
+  if(NOT ORRINADE_GZIP)
+    message(FATAL_ERROR "gzip was not found: it compresses the manual page and the changelog")
+  endif()
+  file(STRINGS packaging/debian/changelog newest LIMIT_COUNT 1)
+  if(NOT newest MATCHES "^orrinade \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/debian/changelog does not open with version ${PROJECT_VERSION}")
+  endif()
+  set(packaged)
+  foreach(source packaging/orrinade.1 packaging/debian/changelog)
+    get_filename_component(name ${source} NAME)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${name}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/packaging/${name}
+      COMMAND ${ORRINADE_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/${name}
+      DEPENDS ${source}
+      VERBATIM)
+    list(APPEND packaged ${PROJECT_BINARY_DIR}/packaging/${name}.gz)
+  endforeach()
+  add_custom_target(orrinade_packaging ALL DEPENDS ${packaged})
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/orrinade.1.gz DESTINATION share/man/man1
+    COMPONENT orrinade)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/orrinade
+    COMPONENT orrinade)
+
+  set(ORRINADE_APP_ID io.github.orrinade.orrinade)
+  set(ORRINADE_HOMEPAGE "https://github.com/orrinade/orrinade" CACHE STRING
+    "The project's home page, named in the AppStream metainfo")
+  set(ORRINADE_SCREENSHOT_URL
+    "https://raw.githubusercontent.com/orrinade/orrinade/main/docs/screenshot.png" CACHE STRING
+    "Where software centres fetch the screenshot the metainfo shows (docs/screenshot.png)")
+  configure_file(packaging/orrinade.metainfo.xml.in
+    ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml
+    DESTINATION share/metainfo COMPONENT orrinade)
 endif()
 
 set(CPACK_PACKAGE_NAME orrinade)

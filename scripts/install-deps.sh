@@ -37,6 +37,7 @@ declare -A apt=(
   [makensis]=nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
   [harfbuzz]=libharfbuzz-dev
+  [lintian]=lintian [appstreamcli]=appstream [man]=man-db
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -52,6 +53,7 @@ declare -A dnf=(
   [makensis]=mingw32-nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=xrandr
   [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
+  [appstreamcli]=appstream [man]=man-db
 )
 declare -A pacman=(
   [cmake]=cmake [make]=make [c++]=gcc [pkg-config]=pkgconf [sfml]=sfml
@@ -67,6 +69,7 @@ declare -A pacman=(
   [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin [xrandr-cli]=xorg-xrandr
   [harfbuzz]=harfbuzz [cmake-3.28]=cmake
+  [appstreamcli]=appstream [man]=man-db
 )
 declare -A zypper=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=sfml2-devel
@@ -82,6 +85,7 @@ declare -A zypper=(
   [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin6 [xrandr-cli]=xrandr
   [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
+  [appstreamcli]=AppStream [man]=man
 )
 declare -A brew=(
   [cmake]=cmake [pkg-config]=pkgconf [sfml]=sfml [fontconfig]=fontconfig
@@ -166,7 +170,7 @@ wanted=(cmake make c++ pkg-config sfml fontconfig font)
 for use in "$@"; do
   case "$use" in
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
-                   dpkg-shlibdeps file desktop-file-validate
+                   dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
                    mutter kwin_wayland xrandr-cli) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;

@@ -39,6 +39,9 @@ class Installed(EditorCase):
             subprocess.run(["desktop-file-validate",
                             os.path.join(moved, "share", "applications", "orrinade.desktop")],
                            check=True)
+            page = subprocess.run(["man", "-M", os.path.join(moved, "share", "man"), "-w", "orrinade"],
+                                  check=True, capture_output=True, text=True).stdout.strip()
+            self.assertEqual(page, os.path.join(moved, "share", "man", "man1", "orrinade.1.gz"))
             self.assertTrue(os.path.isfile(
                 os.path.join(moved, "share", "icons", "hicolor", "scalable", "apps", "orrinade.svg")))
 
@@ -54,8 +57,17 @@ class Installed(EditorCase):
             self.assertEqual(fields["Version"], os.environ.get("ORRINADE_VERSION"))
             for library in ("graphics", "window", "system"):
                 self.assertIn("libsfml-%s" % library, fields["Depends"])
+            # As a distribution would take it: lintian finds no error or
+            # warning, and software centres get valid AppStream metainfo.
+            lintian = subprocess.run(["lintian", deb], capture_output=True, text=True)
+            self.assertEqual([line for line in lintian.stdout.splitlines()
+                              if line.startswith(("E:", "W:"))], [], lintian.stdout)
+            self.assertEqual(lintian.returncode, 0, lintian.stdout + lintian.stderr)
             root = os.path.join(folder, "root")
             subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+            metainfo = os.path.join(root, "usr/share/metainfo/io.github.orrinade.orrinade.metainfo.xml")
+            subprocess.run(["appstreamcli", "validate", "--no-net", metainfo], check=True,
+                           stdout=subprocess.DEVNULL)
             copyright_text = open(os.path.join(root, "usr/share/doc/orrinade/copyright")).read()
             self.assertIn("MIT License", copyright_text)
             self.assertIn("Bitstream Vera", copyright_text)
