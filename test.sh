@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test, the GUI tests
 # included (under a private Xvfb server when there is no display), against
-# the system's SFML: once in the normal build, once more with AddressSanitizer
-# and UBSan, and once built by clang++ with the fuzz target's corpus.
+# the system's SFML: once in the normal build, once more with AddressSanitizer,
+# UBSan and the standard library's own checks, and once built by clang++ with
+# the fuzz target's corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
