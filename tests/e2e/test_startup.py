@@ -21,7 +21,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 class Startup(EditorCase):
     START = False  # each test starts the editor its own way
 
-    def test_window_on_the_screen_with_background_and_status_text(self):
+    def test_window_on_one_monitor_with_background_and_status_text(self):
         for screen in SCREENS:
             if creation_never_ends((screen[0] * MONITORS, screen[1])):
                 continue  # test_sfml_2_5_never_shows_a_window_on_a_very_wide_bare_screen
