@@ -153,9 +153,9 @@ class Startup(EditorCase):
                 elif content is not None:
                     with open(path, "wb") as bad:
                         bad.write(content)
-                self.assertEqual(s.run(cwd=folder).wait(timeout=30), 255)
+                self.assertEqual(s.run_to_end(folder), 255)
                 # Without a display any attempt at a window would abort.
-                self.assertEqual(s.run(cwd=folder, env=no_display).wait(timeout=30), 255)
+                self.assertEqual(s.run_to_end(folder, env=no_display), 255)
         s.display.sync()
         events = [s.display.next_event() for _ in range(s.display.pending_events())]
         # The editor's window would be a new client's, 640 x 640 when made or
