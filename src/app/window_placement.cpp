@@ -15,6 +15,13 @@ std::int64_t overlap(const ScreenRect& a, const ScreenRect& b)
     return width > 0 && height > 0 ? width * height : 0;
 }
 
+bool contains(const ScreenRect& outer, const ScreenRect& inner)
+{
+    return inner.x >= outer.x && inner.y >= outer.y
+           && std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width
+           && std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
+}
+
 int centred(int start, int outer, int inner)
 {
     return outer > inner ? start + (outer - inner) / 2 : start;
@@ -26,13 +33,6 @@ std::size_t primary_or_first(const Desktop& desktop)
     return listed ? static_cast<std::size_t>(desktop.primary) : 0;
 }
 
-}
-
-bool contains(const ScreenRect& outer, const ScreenRect& inner)
-{
-    return inner.x >= outer.x && inner.y >= outer.y
-           && std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width
-           && std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
 }
 
 std::optional<ScreenPoint> frame_position(const Desktop& desktop)

@@ -33,9 +33,6 @@ struct Desktop {
     ScreenRect frame;
 };
 
-// Whether `outer` holds all of `inner`.
-bool contains(const ScreenRect& outer, const ScreenRect& inner);
-
 // The top-left corner the window's frame moves to, or nothing to leave it
 // where it is:
 // - where the desktop places windows, the window stays where it was put as

@@ -84,15 +84,12 @@ std::optional<Desktop> x11_desktop(unsigned long window)
     if (!XGetWindowAttributes(display.get(), window, &attributes)
         || !XTranslateCoordinates(display.get(), window, root, 0, 0, &x, &y, &child))
         return std::nullopt;
-    long left = 0, right = 0, top = 0, bottom = 0;
-    if (const auto extents = property(display.get(), window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4)) {
-        left = static_cast<long>((*extents)[0]);
-        right = static_cast<long>((*extents)[1]);
-        top = static_cast<long>((*extents)[2]);
-        bottom = static_cast<long>((*extents)[3]);
-    }
-    desktop.frame = ScreenRect{x - static_cast<int>(left), y - static_cast<int>(top),
-                               attributes.width + static_cast<int>(left + right),
-                               attributes.height + static_cast<int>(top + bottom)};
+    // Left, right, top and bottom; none where no manager declares them.
+    const std::vector<unsigned long> extents =
+        property(display.get(), window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4).value_or(std::vector<unsigned long>(4));
+    const int left = static_cast<int>(extents[0]);
+    const int top = static_cast<int>(extents[2]);
+    desktop.frame = ScreenRect{x - left, y - top, attributes.width + left + static_cast<int>(extents[1]),
+                               attributes.height + top + static_cast<int>(extents[3])};
     return desktop;
 }

@@ -19,6 +19,7 @@ ORRINADE_MONITORS (1 or 2) splits the screen into that many monitors side by
 side, each of the session's monitor size; GNOME and KDE always have two.
 """
 import atexit
+import functools
 import glob
 import os
 import shlex
@@ -184,6 +185,7 @@ def program_interpreter(path):
     return None
 
 
+@functools.lru_cache(maxsize=None)
 def kwin_command():
     """How to start kwin_wayland. Debian gives it a file capability
     (cap_sys_resource, for raising its own limits), and a container whose
