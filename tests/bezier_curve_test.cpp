@@ -107,12 +107,14 @@ TEST(BezierCurveEditing, AddInsertClearAndIgnoredWrites)
     expect_points(curve, {a, p, b, c});
     EXPECT_EQ(curve.insert_point(4, p), 4);
     expect_points(curve, {a, p, b, c, p});
+    EXPECT_EQ(curve.insert_point(0, c), 0);
+    expect_points(curve, {c, a, p, b, c, p});
 
-    curve.set_point(2, c);
-    expect_points(curve, {a, p, c, c, p});
+    curve.set_point(3, c);
+    expect_points(curve, {c, a, p, c, c, p});
     curve.set_point(-1, a);
     curve.set_point(curve.num_points(), a);
-    expect_points(curve, {a, p, c, c, p});
+    expect_points(curve, {c, a, p, c, c, p});
 
     curve.clear();
     EXPECT_EQ(curve.num_points(), 0);
