@@ -7,6 +7,7 @@
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <vector>
 
 namespace {

@@ -8,6 +8,8 @@
 #   scripts/install-deps.sh windows       also cross-building for Windows,
 #                                         packing its installer and running
 #                                         the result under Wine
+#   scripts/install-deps.sh debian        only making Debian systems of other
+#                                         releases (scripts/in-debian.sh)
 # What is present is found by probing (commands, pkg-config, the Python the
 # tests use), never by asking a package database. The rest is installed with
 # apt, dnf, pacman, zypper or brew, whichever is there, as root or through
@@ -38,6 +40,7 @@ declare -A apt=(
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
   [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
+  [debootstrap]=debootstrap [git]=git [unshare]=util-linux
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -145,15 +148,15 @@ probe() {
 }
 
 # Debian 12's CMake is 3.25; its backports suite has 3.31. Both .debs are
-# fetched with a private apt state and unpacked into build-cmake/usr, which
-# runs from there on the system's own libraries.
+# fetched from the archive apt uses, with a private apt state, and unpacked
+# into build-cmake/usr, which runs from there on the system's own libraries.
 unpack_backports_cmake() {
   local suite state
   suite="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")-backports"
   state=$root/build-cmake/apt
   rm -rf "$root/build-cmake"
   mkdir -p "$state/lists/partial" "$state/cache/archives/partial" "$state/debs"
-  echo "deb http://deb.debian.org/debian $suite main" >"$state/sources.list"
+  echo "deb $("$root/scripts/debian-archive.sh") $suite main" >"$state/sources.list"
   local options=(-o Dir::Etc::SourceList="$state/sources.list" -o Dir::Etc::SourceParts=/dev/null
                  -o Dir::State::Lists="$state/lists" -o Dir::Cache="$state/cache"
                  -o APT::Sandbox::User="$(id -un)")
@@ -167,8 +170,10 @@ unpack_backports_cmake() {
 wanted=(cmake make c++ pkg-config sfml fontconfig font)
 # On X11 the editor reads the monitors itself, through Xlib and RandR.
 [ "$(uname -s)" = Darwin ] || wanted+=(x11 xrandr)
+[ "${1:-}" != debian ] || wanted=()
 for use in "$@"; do
   case "$use" in
+    debian) wanted+=(debootstrap git unshare) ;;
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap

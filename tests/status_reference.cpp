@@ -6,6 +6,7 @@
 //   status_reference FONT POINTS SEGMENTS OUT.ppm
 #include "app/sfml_version.h"
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 

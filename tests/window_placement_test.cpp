@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace {
 
 const ScreenRect left_monitor{0, 0, 1920, 1080};

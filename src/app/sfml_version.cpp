@@ -5,6 +5,8 @@
 #include "app/x11_desktop.h"
 #endif
 
+#include <optional>
+
 namespace {
 
 EditorEvent::Key editor_key(sf::Keyboard::Key code)

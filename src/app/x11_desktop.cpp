@@ -5,6 +5,8 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 
 namespace {

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Runs a command in a fresh clone of this project inside a minimal Debian
+# system of the given release, as root, with no display and no standard
+# input, as a new user on that release would:
+#   scripts/in-debian.sh RELEASE COMMAND...
+#   e.g. scripts/in-debian.sh trixie ./test.sh
+#        scripts/in-debian.sh testing ./test.sh
+# The system is made by debootstrap (--variant=minbase) from the archive this
+# machine's apt uses, and kept in build-debian/RELEASE/base; each run starts
+# from a fresh copy of it (build-debian/RELEASE/system). Packages apt fetches
+# inside are kept in build-debian/RELEASE/archives for the next run.
+# The clone is of the committed HEAD.
+#
+# The system's /proc, /dev and /sys are mounted in a mount namespace of the
+# run's own, and everything started inside lives in a PID namespace of its
+# own: when the run ends, however it ends (SIGTERM included), the kernel ends
+# every process and drops every mount with it. Nothing here removes a tree
+# while anything is mounted below it.
+set -euo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 RELEASE COMMAND..." >&2; exit 2; }
+release=$1
+shift
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo -- "$root/scripts/in-debian.sh" "$release" "$@"
+fi
+"$root/scripts/install-deps.sh" debian
+
+cache=$root/build-debian/$release
+base=$cache/base
+system=$cache/system
+archives=$cache/archives
+
+# Whether anything is mounted at or below a path, in this namespace.
+mounted_below() {
+  local path
+  path=$(realpath -m "$1")
+  awk -v p="$path" '$2 == p || index($2, p "/") == 1 { found = 1 } END { exit !found }' /proc/self/mounts
+}
+remove_tree() {
+  if mounted_below "$1"; then
+    echo "in-debian: $1 has mounts in it; not removing it" >&2
+    exit 1
+  fi
+  rm -rf --one-file-system "$1"
+}
+
+if [ ! -f "$base/.orrinade-ready" ]; then
+  remove_tree "$base"
+  mkdir -p "$cache"
+  mirror=$("$root/scripts/debian-archive.sh")
+  # A release too new for this debootstrap is made as unstable is.
+  script=/usr/share/debootstrap/scripts/$release
+  [ -e "$script" ] || script=/usr/share/debootstrap/scripts/sid
+  echo "in-debian: making a minimal Debian $release from $mirror"
+  debootstrap --variant=minbase "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
+    { tail -n 30 "$cache/debootstrap.log" >&2; echo "in-debian: debootstrap failed" >&2; exit 1; }
+  # apt inside as apt is set up here (a proxy; whether it accepts a Release
+  # file past its Valid-Until date, as a mirror may serve one).
+  apt-config dump Acquire >"$base/etc/apt/apt.conf.d/50orrinade-host"
+  echo 'APT::Keep-Downloaded-Packages "true";' >>"$base/etc/apt/apt.conf.d/50orrinade-host"
+  # D-Bus sessions need a machine id; minbase has no systemd to make one.
+  tr -d - </proc/sys/kernel/random/uuid >"$base/etc/machine-id"
+  cp /etc/resolv.conf "$base/etc/resolv.conf" 2>/dev/null || true
+  touch "$base/.orrinade-ready"
+fi
+
+remove_tree "$system"
+cp -a "$base" "$system"
+mkdir -p "$archives/partial"
+git clone --quiet "$root" "$system/root/orrinade"
+
+# Inside the namespaces: mount, then run the command in the system as PID 1's
+# only child. Paths and the command reach it as arguments.
+inside='
+set -eu
+system=$1 archives=$2
+shift 2
+mount -t proc proc "$system/proc"
+mount --rbind /sys "$system/sys"
+mount --rbind /dev "$system/dev"
+mount -t tmpfs -o mode=1777 tmpfs "$system/dev/shm"
+mount --bind "$archives" "$system/var/cache/apt/archives"
+chroot "$system" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" \
+  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  /bin/sh -c "cd /root/orrinade && exec \"\$@\"" sh "$@" </dev/null &
+wait $!
+'
+echo "in-debian: running $* in Debian $release"
+unshare --mount --propagation private --pid --fork --kill-child -- \
+  /bin/sh -c "$inside" sh "$system" "$archives" "$@" </dev/null &
+namespace=$!
+# Ended by a signal: SIGKILL to unshare takes its child, PID 1 of the run's
+# namespace, and with it every process inside and every mount.
+trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - TERM; kill -TERM $$' TERM
+trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - INT; kill -INT $$' INT
+trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - HUP; kill -HUP $$' HUP
+status=0
+wait "$namespace" || status=$?
+echo "in-debian: $* in Debian $release exited with $status"
+exit "$status"
