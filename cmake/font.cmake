@@ -1,7 +1,8 @@
 # The editor reads "segoeui.ttf" from its working directory, and any TrueType
 # font serves: the build places a copy of one beside the executable under
-# that name. ORRINADE_FONT names it; left empty, the font is fontconfig's
-# sans TrueType font, or else the first found of the usual places.
+# that name. ORRINADE_FONT names it; left empty, the font is DejaVu Sans
+# where the usual places have it, else fontconfig's sans TrueType font, else
+# the first found of the usual places.
 set(ORRINADE_FONT "" CACHE FILEPATH "The TrueType font the editor is given as segoeui.ttf")
 set(ORRINADE_FONT_PLACES
   /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf       # Debian, Ubuntu
@@ -15,6 +16,16 @@ set(ORRINADE_FONT_PLACES
   C:/Windows/Fonts/segoeui.ttf                          # Windows
   CACHE STRING "Where to look for a font when fontconfig names none")
 
+# DejaVu Sans first, wherever it is: the licence installed with the font
+# is DejaVu's.
+if(NOT ORRINADE_FONT)
+  foreach(font IN LISTS ORRINADE_FONT_PLACES)
+    if(font MATCHES "DejaVu" AND EXISTS "${font}")
+      set(ORRINADE_FONT "${font}" CACHE FILEPATH "" FORCE)
+      break()
+    endif()
+  endforeach()
+endif()
 if(NOT ORRINADE_FONT)
   find_program(ORRINADE_FC_MATCH fc-match NO_CMAKE_FIND_ROOT_PATH)
   if(ORRINADE_FC_MATCH)

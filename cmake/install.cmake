@@ -61,6 +61,22 @@ else()
   endif()
   install(TARGETS orrinade RUNTIME DESTINATION lib/orrinade COMPONENT orrinade)
   install(FILES ${ORRINADE_FONT} DESTINATION share/orrinade RENAME segoeui.ttf COMPONENT orrinade)
+  # A .deb does not ship a font of its own when the font is Debian's: it
+  # depends on the font's package and links its file under the name the
+  # editor reads. The install tree keeps the copy.
+  get_filename_component(real_font "${ORRINADE_FONT}" REALPATH)
+  set(debian_font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+  if(real_font STREQUAL debian_font)
+    install(CODE [[
+      if(ORRINADE_LINK_DEBIAN_FONT)
+        set(font "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/orrinade/segoeui.ttf")
+        file(REMOVE "${font}")
+        file(CREATE_LINK ../fonts/truetype/dejavu/DejaVuSans.ttf "${font}" SYMBOLIC)
+      endif()
+    ]] COMPONENT orrinade)
+    set(CPACK_CUSTOM_INSTALL_VARIABLES ORRINADE_LINK_DEBIAN_FONT=ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+  endif()
   install(PROGRAMS packaging/orrinade.sh DESTINATION bin RENAME orrinade COMPONENT orrinade)
   install(FILES packaging/orrinade.desktop DESTINATION share/applications COMPONENT orrinade)
   install(FILES packaging/orrinade.svg DESTINATION share/icons/hicolor/scalable/apps

@@ -73,9 +73,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   scripts/with-xvfb.sh sh -c 'wineboot --init && wineserver --wait'
 fi
 
+# Every Windows program goes through Wine's 64-bit loader where Wine has one
+# of its own: with 32-bit Wine beside it, "wine" may start Wine's own tools
+# (reg, ...) as 32-bit programs.
+runner=wine
+command -v wine64 >/dev/null && runner=wine64
+
 cd tests/e2e
 suites() {
-  ORRINADE_RUNNER=wine ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
+  ORRINADE_RUNNER=$runner ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
     ORRINADE_BIN="$unpacked/orrinade.exe" \
     ORRINADE_REFERENCE="$build/tests/status_reference.exe" \
     ORRINADE_INSTALLER="$build/orrinade-$version-win64-setup.exe" ORRINADE_VERSION="$version" \

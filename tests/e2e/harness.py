@@ -5,18 +5,10 @@ display and may run side by side. Pointer and keys go through xdotool's XTEST
 path; screenshots are read back as RGB pixels. Whatever a session starts ends
 with it, however the test process ends (SIGTERM and SIGINT included).
 
-ORRINADE_DESKTOP names the desktop every session runs, so that one suite
-runs on each:
-  bare       Xvfb alone: nothing places, decorates or focuses windows;
-  openbox    Xvfb with openbox, a reparenting window manager (LXDE, LXQt);
-  xfwm4      Xvfb with xfwm4 (XFCE), which also pings its windows;
-  gnome-x11  Xvfb with mutter as the X11 window manager (GNOME on Xorg);
-  gnome      mutter as a headless Wayland compositor, with Xwayland;
-  kde        KWin as a Wayland compositor on its virtual backend, with Xwayland;
-  weston     weston's headless backend with Xwayland;
-  dvorak     Xvfb with the US Dvorak keyboard layout.
-ORRINADE_MONITORS (1 or 2) splits the screen into that many monitors side by
-side, each of the session's monitor size; GNOME and KDE always have two.
+ORRINADE_DESKTOP names the desktop every session runs (desktops.py lists
+them), so that one suite runs on each. ORRINADE_MONITORS (1 or 2) splits the
+screen into that many monitors side by side, each of the session's monitor
+size; GNOME and KDE always have two.
 """
 import atexit
 import functools
@@ -34,7 +26,9 @@ import unittest
 
 from Xlib import X, XK, display as xdisplay, error as xerror
 from Xlib.ext import xtest
-from Xlib.protocol import event as xevent
+from Xlib.protocol import event as xevent, request as xrequest
+
+import desktops
 
 BINARY = os.environ.get("ORRINADE_BIN") or os.path.join(
     os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "orrinade")
@@ -42,42 +36,56 @@ BUILD_DIR = os.path.dirname(BINARY)
 # Draws the status lines as they must look (tests/status_reference.cpp).
 REFERENCE = os.environ.get("ORRINADE_REFERENCE") or os.path.join(
     BUILD_DIR, "tests", "status_reference")
-# What the programs are started through, if anything: "wine" for Windows
-# builds; and a shell command that stops what the runner leaves behind, run
-# after each test, since such helpers keep to the X server they started on.
+# What the programs are started through, if anything: Wine's 64-bit loader
+# for Windows builds; and a shell command that stops what the runner leaves
+# behind, run after each test, since such helpers keep to the X server they
+# started on. Every program started through the runner goes through
+# through_runner().
 RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
 RUNNER_STOP = os.environ.get("ORRINADE_RUNNER_STOP")
 # Wine now and then fails to start a program, which then exits with 1 without
 # a word (seen about once in three hundred starts in a fresh prefix). The
 # editor's own exit statuses are 0 and 255, so such a start is made again.
 RUNNER_FAILED = 1
-RUNNER_ATTEMPTS = 3 if RUNNER else 1
+RUNNER_ATTEMPTS = 3
 
-DESKTOP = os.environ.get("ORRINADE_DESKTOP", "bare")
-# The X11 window managers, each started on Xvfb, and how.
-WINDOW_MANAGERS = {
-    "openbox": ["openbox", "--sm-disable"],
-    # xfwm4 and mutter keep their settings behind D-Bus: a private bus each.
-    "xfwm4": ["dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"],
-    "gnome-x11": ["dbus-run-session", "--", "mutter", "--x11", "--replace"],
-}
-COMPOSITORS = ("weston", "gnome", "kde")
-if DESKTOP not in ("bare", "dvorak") + COMPOSITORS and DESKTOP not in WINDOW_MANAGERS:
-    raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + DESKTOP)
-MONITORS = int(os.environ.get("ORRINADE_MONITORS") or (2 if DESKTOP in ("gnome", "kde") else 1))
-# Whether something places, decorates and closes windows; a window manager
-# the tests may also ask to close a window or ping it.
-PLACES_WINDOWS = DESKTOP not in ("bare", "dvorak")
-MANAGED = DESKTOP in WINDOW_MANAGERS or DESKTOP in ("gnome", "kde")
-# Xwayland 22.1 in weston's headless backend, which has no seat, crashes on
-# the first XTEST pointer event and delivers XTEST keys to no window.
-HAS_INPUT = DESKTOP != "weston"
-needs_input = unittest.skipUnless(HAS_INPUT, "no XTEST input reaches windows on " + DESKTOP)
-# The SFML the editor is built on: weston honours only the place a window is
-# created at, which SFML 2.5 and 3.0 compute wrongly and the editor cannot
-# mend by moving it.
+
+def through_runner(start, failed_silently, what):
+    """start() once, and again while the runner failed to start the program
+    without a word (failed_silently(result)), up to RUNNER_ATTEMPTS starts in
+    all; the last result. Without a runner, start() once."""
+    for attempt in range(RUNNER_ATTEMPTS if RUNNER else 1):
+        result = start()
+        if not (RUNNER and failed_silently(result)):
+            break
+        print("%s failed to start %s (attempt %d)" % (RUNNER[0], what, attempt + 1),
+              file=sys.stderr)
+    return result
+
+
+def run_through_runner(command, **options):
+    """subprocess.run of a program through the runner, its output captured
+    (text), made again as through_runner() says."""
+    def silent_failure(result):
+        return result.returncode == RUNNER_FAILED and not (result.stdout or result.stderr)
+    return through_runner(lambda: subprocess.run(RUNNER + command, capture_output=True, text=True,
+                                                 **options),
+                          silent_failure, command[0])
+
+DESKTOP = desktops.NAME
+MONITORS = int(os.environ.get("ORRINADE_MONITORS") or desktops.DESKTOP.monitors)
+PLACES_WINDOWS = desktops.DESKTOP.places
+MANAGED = desktops.DESKTOP.managed
+needs_input = unittest.skipUnless(desktops.DESKTOP.has_input,
+                                  "no XTEST input reaches windows on " + DESKTOP)
+# The SFML the editor is built on, which decides where it creates windows.
 SFML_VERSION = os.environ.get("ORRINADE_SFML_VERSION", "")
-PLACEMENT_OUT_OF_REACH = DESKTOP == "weston" and SFML_VERSION.startswith(("2.5.", "3.0."))
+
+
+def placement_out_of_reach(screen):
+    """Known limit: the editor cannot get its window wholly onto a monitor
+    of this size on this desktop (desktops.py says why)."""
+    return desktops.DESKTOP.placement_out_of_reach(screen, SFML_VERSION)
 
 
 def creation_never_ends(screen):
@@ -218,17 +226,22 @@ class Session:
         self.display = None
         self.pings = None  # a connection of its own, as a window manager's
         self.serial = 0
+        missing = desktops.DESKTOP.missing()
+        if missing:
+            raise unittest.SkipTest(missing)
         LIVE_SESSIONS.add(self)
         try:
-            starts = {"weston": self.start_weston, "gnome": self.start_mutter, "kde": self.start_kwin}
-            self.name = starts.get(DESKTOP, self.start_xvfb)()
+            desktop = desktops.DESKTOP
+            starts = {"xvfb": self.start_xvfb, "weston": self.start_weston,
+                      "mutter": self.start_mutter, "kwin": self.start_kwin}
+            self.name = starts[desktop.server]()
             self.display = self.connect()
             self.root = self.display.screen().root
-            if DESKTOP == "dvorak":
-                self.use_dvorak()
-            if DESKTOP in WINDOW_MANAGERS:
-                self.start_window_manager(WINDOW_MANAGERS[DESKTOP])
-            elif DESKTOP in ("gnome", "kde"):
+            if desktop.layout:
+                self.use_layout(*desktop.layout)
+            if desktop.manager:
+                self.spawn(desktop.manager, env=self.env)
+            if desktop.managed:
                 self.wait_window_manager()
         except BaseException:
             self.close()
@@ -385,10 +398,11 @@ class Session:
             return fields[0]
         return self.wait_compositor(log, display_name, "kwin_wayland")
 
-    def use_dvorak(self):
-        """Loads the US Dvorak layout and reads the keymap back: h is typed
-        by the key QWERTY has j on, and the QWERTY h key types d."""
-        subprocess.run(["setxkbmap", "-layout", "us", "-variant", "dvorak"], check=True,
+    def use_layout(self, layout, variant):
+        """Loads a keyboard layout (US Dvorak is the one known here) and reads
+        the keymap back: h is typed by the key QWERTY has j on, and the
+        QWERTY h key types d."""
+        subprocess.run(["setxkbmap", "-layout", layout, "-variant", variant], check=True,
                        env=self.env)
         # A connection reads the keymap once, when it opens.
         self.display.close()
@@ -396,10 +410,6 @@ class Session:
         self.root = self.display.screen().root
         if (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"])) != (44, "d"):
             raise RuntimeError("the Dvorak layout did not load")
-
-    def start_window_manager(self, command):
-        self.spawn(command, env=self.env)
-        self.wait_window_manager()
 
     def wait_window_manager(self):
         """Waits until the window manager shows a window of ours. openbox,
@@ -419,9 +429,15 @@ class Session:
             except AssertionError:
                 return False
             finally:
-                probe.destroy()
-                self.display.sync()
+                self.destroy(probe)
         wait_for(shows_a_probe, "the window manager")
+
+    def destroy(self, window):
+        """Destroys a window of ours without handing its id back to
+        python-xlib, which would give the next window the same id while the
+        window manager may still be handling the old one's."""
+        xrequest.DestroyWindow(display=self.display.display, window=window.id)
+        self.display.sync()
 
     def wm_supports(self, name):
         """Whether the window manager says it supports an EWMH hint."""
@@ -430,8 +446,11 @@ class Session:
         return bool(supported) and self.display.intern_atom(name) in supported.value
 
     def process_ids(self):
-        """Every process this session started, and theirs, still running."""
-        children = {}
+        """Every process this session started, and theirs, still running:
+        its programs' descendants, and whatever still runs in the process
+        sessions its desktop's programs were started in (a D-Bus daemon's
+        services, once orphaned, are no one's descendants)."""
+        children, sessions = {}, {}
         for entry in os.listdir("/proc"):
             if entry.isdigit():
                 try:
@@ -441,25 +460,35 @@ class Session:
                     continue
                 if fields[0] != "Z":
                     children.setdefault(int(fields[1]), []).append(int(entry))
-        found = []
+                    sessions.setdefault(int(fields[3]), []).append(int(entry))
+        found = set()
         pending = [p.pid for p in self.processes + self.started if p.poll() is None]
+        pending += [pid for p in self.processes for pid in sessions.get(p.pid, [])]
         while pending:
             pid = pending.pop()
-            found.append(pid)
-            pending.extend(children.get(pid, []))
-        return found
+            if pid not in found:
+                found.add(pid)
+                pending.extend(children.get(pid, []))
+        return sorted(found)
 
-    def stop_processes(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
+    def stop_processes(self, grace=10.0):
+        """Ends the desktop and the server: SIGTERM to every process of
+        theirs, SIGKILL to any still running after `grace` seconds (mutter
+        may never end on SIGTERM)."""
+        def signal_all(number):
+            for pid in self.process_ids():
                 try:
-                    os.killpg(process.pid, signal.SIGTERM)
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                    process.wait()
+                    os.kill(pid, number)
                 except ProcessLookupError:
-                    process.wait()
+                    pass
+        signal_all(signal.SIGTERM)
+        try:
+            wait_for(lambda: not self.process_ids(), "the desktop to end", timeout=grace)
+        except AssertionError:
+            signal_all(signal.SIGKILL)
+            wait_for(lambda: not self.process_ids(), "the desktop to end on SIGKILL")
+        for process in self.processes:
+            process.wait()
         self.processes = []
         if self.runtime:
             shutil.rmtree(self.runtime, ignore_errors=True)
@@ -495,38 +524,53 @@ class Session:
 
     def run_to_end(self, cwd, env=None):
         """The exit status of the editor started in cwd and run to its end."""
-        for attempt in range(RUNNER_ATTEMPTS):
-            status = self.run(cwd=cwd, env=env).wait(timeout=TIMEOUT)
-            if not (RUNNER and status == RUNNER_FAILED):
-                break
-            print("%s failed to start the editor (attempt %d)" % (RUNNER[0], attempt + 1),
-                  file=sys.stderr)
-        return status
+        return through_runner(lambda: self.run(cwd=cwd, env=env).wait(timeout=TIMEOUT),
+                              lambda status: status == RUNNER_FAILED, "the editor")
 
     def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT):
         """Starts the editor and waits for its window and first frame. The
         window must be where the desktop's placement puts it (assert_placed)."""
-        for attempt in range(RUNNER_ATTEMPTS):
+        desktops_place = self.desktops_place() if MANAGED else None
+        def started():
             editor = self.run(cwd=cwd, program=program)
-            found = wait_for(lambda: editor.poll() is not None or self.find_window(),
-                             "the editor's window", timeout)
-            if found is not True:
-                break
-            if not (RUNNER and editor.returncode == RUNNER_FAILED):
-                break
-            print("%s failed to start the editor (attempt %d)" % (RUNNER[0], attempt + 1),
-                  file=sys.stderr)
+            return wait_for(lambda: editor.poll() is not None or self.find_window(),
+                            "the editor's window", timeout)
+        found = through_runner(started, lambda found: found is True
+                               and self.editor.returncode == RUNNER_FAILED, "the editor")
         if found is True:
             raise AssertionError("the editor exited with %d before its window showed"
-                                 % editor.returncode)
+                                 % self.editor.returncode)
         self.window = found
         # The editor may move its window before its first frame; a window
         # manager may place it first and carry the move out after.
         wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame", timeout)
         self.wait_settled()
-        if not PLACEMENT_OUT_OF_REACH:
-            self.assert_placed()
+        if not placement_out_of_reach(self.monitor_size):
+            self.assert_placed(desktops_place)
         return self.window
+
+    def desktops_place(self):
+        """Where the window manager puts a plain new window of the editor's
+        size, and its decorations: placement() of probes mapped, measured
+        and destroyed, until two in a row agree (a manager still settling in
+        may put its first windows elsewhere)."""
+        def probe_place():
+            probe = self.root.create_window(0, 0, WINDOW_SIZE[0], WINDOW_SIZE[1], 0,
+                                            X.CopyFromParent)
+            probe.set_wm_name("placement probe")
+            probe.set_wm_class("probe", "OrrinadeProbe")
+            probe.map()
+            self.display.sync()
+            try:
+                wait_for(lambda: probe.get_attributes().map_state == X.IsViewable,
+                         "the probe window")
+                return self.wait_settled(probe)
+            finally:
+                self.destroy(probe)
+        places = [probe_place()]
+        while len(places) < 10 and places[-1:] != places[-2:-1]:
+            places.append(probe_place())
+        return places[-1]
 
     def pixel_now(self, x, y):
         """One pixel of the window, or None where it is off the screen."""
@@ -536,26 +580,28 @@ class Session:
             return None
         return Shot(image.data, 1, 1).pixel(0, 0)
 
-    def wait_settled(self, quiet=0.3):
-        """Waits until the window has stayed where it is for `quiet` seconds."""
+    def wait_settled(self, window=None, quiet=0.3):
+        """Waits until the window (the editor's) has stayed where it is for
+        `quiet` seconds; its placement()."""
         last = {"placement": None, "since": 0.0}
 
         def still():
-            now = self.placement()
+            now = self.placement(window)
             if now != last["placement"]:
                 last.update(placement=now, since=time.monotonic())
-            return time.monotonic() - last["since"] >= quiet
-        wait_for(still, "the window to stay in one place")
+            return time.monotonic() - last["since"] >= quiet and now
+        return wait_for(still, "the window to stay in one place")
 
-    def placement(self):
+    def placement(self, window=None):
         """The window's rectangle on the root, as xwininfo measures it, and
         the same with the decorations the window manager declares around it
         (_NET_FRAME_EXTENTS; a frame window may also hold invisible shadow):
         (x, y, width, height) each."""
-        origin = self.window.translate_coords(self.root, 0, 0)
-        geometry = self.window.get_geometry()
+        window = window or self.window
+        origin = window.translate_coords(self.root, 0, 0)
+        geometry = window.get_geometry()
         x, y, width, height = -origin.x, -origin.y, geometry.width, geometry.height
-        extents = self.window.get_full_property(self.display.intern_atom("_NET_FRAME_EXTENTS"),
+        extents = window.get_full_property(self.display.intern_atom("_NET_FRAME_EXTENTS"),
                                                 X.AnyPropertyType)
         left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
         return [(x, y, width, height),
@@ -569,12 +615,14 @@ class Session:
         rects = [(m.x, m.y, m.width_in_pixels, m.height_in_pixels) for m in ordered]
         return rects or [(0, 0) + self.screen]
 
-    def assert_placed(self):
+    def assert_placed(self, desktops_place=None):
         """The window and its decorations lie wholly on one monitor. Where
         nothing places windows, the window is centred on the primary monitor
         (at its top-left corner on an axis where the monitor is smaller);
         where a window manager does, with several monitors, it is on the
-        primary, where the manager puts new windows."""
+        primary, where the manager puts new windows; and where the manager
+        put a plain window of its size just before (desktops_place), when
+        that lies on one monitor too."""
         window, frame = self.placement()
         monitors = self.monitors()
 
@@ -597,28 +645,36 @@ class Session:
         elif PLACES_WINDOWS and len(monitors) > 1 and primary not in holding:
             raise AssertionError("the window %s is not on the primary monitor %s"
                                  % (frame, primary))
+        if desktops_place and any(inside(desktops_place[0], m) and inside(desktops_place[1], m)
+                                  for m in monitors):
+            if window[:2] != desktops_place[0][:2]:
+                raise AssertionError("the window is at %s, not where the desktop put a window of its "
+                                     "size, %s" % (window[:2], desktops_place[0][:2]))
 
     def find_window(self):
         """The editor's mapped window, or None: the viewable window named
         Orrinade that has a class, at any depth, since window managers put
-        their frames between it and the root. Other programs' windows (Wine's
-        own among them) may be destroyed while they are looked at; such a
-        window is simply not the editor's."""
-        pending = [self.root]
-        while pending:
+        their frames between it and the root; and the innermost such window,
+        since a frame may carry the title and a class of its own (mutter's
+        title bars, drawn by another client, do). Other programs' windows
+        (Wine's own among them) may be destroyed while they are looked at;
+        such a window is simply not the editor's."""
+        def editors_within(window):
             try:
-                children = pending.pop().query_tree().children
+                children = window.query_tree().children
             except (xerror.BadWindow, xerror.BadDrawable):
-                continue
+                return None
             for child in children:
                 try:
-                    if (child.get_wm_name() == "Orrinade" and child.get_wm_class()
-                            and child.get_attributes().map_state == X.IsViewable):
-                        return child
+                    named = (child.get_wm_name() == "Orrinade" and child.get_wm_class()
+                             and child.get_attributes().map_state == X.IsViewable)
                 except (xerror.BadWindow, xerror.BadDrawable):
                     continue
-                pending.append(child)
-        return None
+                found = editors_within(child)
+                if found or named:
+                    return found or child
+            return None
+        return editors_within(self.root)
 
     def wait_exit(self, timeout=TIMEOUT):
         return self.editor.wait(timeout=timeout)
@@ -642,15 +698,11 @@ class Session:
         """The status region as it must read for these counts: {(x, y): rgb}."""
         with TempDir() as folder:
             path = os.path.join(folder, "status.ppm")
-            command = RUNNER + [REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
-                                str(points), str(segments), path]
-            for attempt in range(RUNNER_ATTEMPTS):
-                drawn = subprocess.run(command, env=self.env)
-                if not (RUNNER and drawn.returncode == RUNNER_FAILED):
-                    break
-                print("%s failed to draw the status reference (attempt %d)"
-                      % (RUNNER[0], attempt + 1), file=sys.stderr)
-            drawn.check_returncode()
+            drawn = run_through_runner([REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
+                                        str(points), str(segments), path], env=self.env)
+            if drawn.returncode != 0:
+                raise AssertionError("the status reference exited with %d: %s"
+                                     % (drawn.returncode, drawn.stdout + drawn.stderr))
             with open(path, "rb") as ppm:
                 data = ppm.read()
         width = int(data.split()[1])

@@ -35,6 +35,7 @@ class Installed(EditorCase):
                             "--component", "orrinade"], check=True, stdout=subprocess.DEVNULL)
             moved = os.path.join(folder, "moved")
             shutil.move(installed, moved)
+            self.assertFalse(os.path.islink(os.path.join(moved, "share", "orrinade", "segoeui.ttf")))
             self.run_from_empty_folder(os.path.join(moved, "bin", "orrinade"))
             subprocess.run(["desktop-file-validate",
                             os.path.join(moved, "share", "applications", "orrinade.desktop")],
@@ -55,8 +56,9 @@ class Installed(EditorCase):
                                             capture_output=True, text=True).stdout.strip()
                       for field in ("Version", "Depends")}
             self.assertEqual(fields["Version"], os.environ.get("ORRINADE_VERSION"))
-            for library in ("graphics", "window", "system"):
-                self.assertIn("libsfml-%s" % library, fields["Depends"])
+            for package in ("libsfml-graphics", "libsfml-window", "libsfml-system",
+                            "fonts-dejavu-core"):
+                self.assertIn(package, fields["Depends"])
             # As a distribution would take it: lintian finds no error or
             # warning, and software centres get valid AppStream metainfo.
             lintian = subprocess.run(["lintian", deb], capture_output=True, text=True)
@@ -71,6 +73,13 @@ class Installed(EditorCase):
             copyright_text = open(os.path.join(root, "usr/share/doc/orrinade/copyright")).read()
             self.assertIn("MIT License", copyright_text)
             self.assertIn("Bitstream Vera", copyright_text)
+            # Debian's font, linked from its package under the editor's name;
+            # the package it depends on brings the file.
+            self.assertEqual(os.readlink(os.path.join(root, "usr/share/orrinade/segoeui.ttf")),
+                             "../fonts/truetype/dejavu/DejaVuSans.ttf")
+            fonts = os.path.join(root, "usr/share/fonts/truetype/dejavu")
+            os.makedirs(fonts)
+            shutil.copy("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", fonts)
             self.run_from_empty_folder(os.path.join(root, "usr", "bin", "orrinade"))
 
 

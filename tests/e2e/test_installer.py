@@ -3,7 +3,7 @@ silently into a Wine prefix where nothing was installed before, started the
 way its Start-menu shortcut starts it, then uninstalled silently, leaving
 nothing behind.
 
-    ORRINADE_RUNNER=wine ORRINADE_INSTALLER=orrinade-<version>-win64-setup.exe \
+    ORRINADE_RUNNER=wine64 ORRINADE_INSTALLER=orrinade-<version>-win64-setup.exe \
     ORRINADE_VERSION=<version> WINEPREFIX=<an initialised prefix> python3 -m unittest test_installer
 """
 import os
@@ -13,11 +13,14 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import WINDOW_SIZE, EditorCase
+from harness import WINDOW_SIZE, EditorCase, run_through_runner
 
 INSTALLER = os.environ.get("ORRINADE_INSTALLER")
 VERSION = os.environ.get("ORRINADE_VERSION", "")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orrinade"
+# The installer writes the 64-bit registry view; where 32-bit Wine is there
+# too, a plain "reg" may be the 32-bit one, which sees the other view.
+REG_QUERY = ["reg", "query", UNINSTALL_KEY, "/reg:64"]
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Orrinade.lnk"
 INSTALLED = ["LICENSE.txt", "README.txt", "licenses/DejaVu-fonts.txt", "licenses/FreeType.txt",
              "licenses/SFML.txt", "orrinade.exe", "segoeui.ttf", "uninstall.exe"]
@@ -69,11 +72,10 @@ class Installer(EditorCase):
         super().setUp()
 
     def wine(self, *command, check=True):
-        """Runs a Windows program on the session's display and waits until
-        every Wine process it started has ended."""
+        """Runs a Windows program through the runner on the session's display
+        and waits until every Wine process it started has ended."""
         env = dict(os.environ, DISPLAY=self.session.name)
-        result = subprocess.run(["wine"] + list(command), env=env, capture_output=True, text=True,
-                                timeout=120)
+        result = run_through_runner(list(command), env=env, timeout=120)
         subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=120)
         if check and result.returncode != 0:
             raise AssertionError("%s exited with %d: %s" % (command, result.returncode, result.stderr))
@@ -90,7 +92,7 @@ class Installer(EditorCase):
         found = sorted(os.path.relpath(os.path.join(top, name), folder)
                        for top, _, names in os.walk(folder) for name in names)
         self.assertEqual(found, INSTALLED)
-        key = self.wine("reg", "query", UNINSTALL_KEY).stdout
+        key = self.wine(*REG_QUERY).stdout
         for name, value in [("DisplayName", "Orrinade"), ("DisplayVersion", VERSION),
                             ("Publisher", "The Orrinade developers"),
                             ("DisplayIcon", r"C:\Program Files\Orrinade\orrinade.exe,0"),
@@ -116,7 +118,7 @@ class Installer(EditorCase):
         self.wine(os.path.join(folder, "uninstall.exe"), "/S")
         self.assertFalse(os.path.exists(folder), "the install folder is left")
         self.assertFalse(os.path.exists(os.path.join(self.drive, SHORTCUT)), "the shortcut is left")
-        self.assertNotEqual(self.wine("reg", "query", UNINSTALL_KEY, check=False).returncode, 0,
+        self.assertNotEqual(self.wine(*REG_QUERY, check=False).returncode, 0,
                             "the Apps & features entry is left")
 
 

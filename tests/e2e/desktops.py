@@ -1,0 +1,96 @@
+"""Every desktop the end-to-end suites run on, one entry each: how its
+session starts and what it does to windows. A new desktop, or a release of
+one that behaves otherwise, is an entry here, read by the harness alone.
+
+ORRINADE_DESKTOP names the desktop every session of a test process runs.
+"""
+import functools
+import os
+import re
+import shutil
+import subprocess
+
+
+class Desktop:
+    """server: "xvfb", or the Wayland compositor ("weston", "mutter",
+    "kwin") whose Xwayland is the session's X server.
+    manager: the command of an X11 window manager started on Xvfb.
+    monitors: how many the session has unless ORRINADE_MONITORS says.
+    places: whether something places, decorates and may move windows.
+    managed: whether a window manager that closes and pings windows runs.
+    follows_moves: whether a window the editor moves after mapping it goes
+    there (weston keeps only the place a window is created at).
+    has_input: whether XTEST input reaches windows.
+    layout: the keyboard layout and variant to load, if not US QWERTY.
+    missing(): why the desktop cannot run here, or None.
+    placement_out_of_reach(screen, sfml): whether the editor cannot get its
+    window wholly onto a monitor of that size here, a known limit."""
+
+    def __init__(self, server="xvfb", manager=None, monitors=1, places=True, managed=True,
+                 follows_moves=True, has_input=True, layout=None, missing=lambda: None,
+                 placement_out_of_reach=lambda screen, sfml: False):
+        self.server, self.manager, self.monitors = server, manager, monitors
+        self.places, self.managed, self.follows_moves = places, managed, follows_moves
+        self.has_input, self.layout = has_input, layout
+        self.missing, self.placement_out_of_reach = missing, placement_out_of_reach
+
+
+@functools.lru_cache(maxsize=None)
+def mutter_offers_x11():
+    """Whether mutter can run as an X11 window manager: mutter 50 and later
+    are Wayland compositors only, and their --help lists no --x11."""
+    if not shutil.which("mutter"):
+        return False
+    offered = subprocess.run(["mutter", "--help"], capture_output=True, text=True,
+                             env=dict(os.environ, GDK_BACKEND="x11"))
+    return "--x11" in offered.stdout + offered.stderr
+
+
+@functools.lru_cache(maxsize=None)
+def weston_major():
+    found = re.search(r"weston (\d+)", subprocess.run(
+        ["weston", "--version"], capture_output=True, text=True).stdout) if shutil.which("weston") else None
+    return int(found.group(1)) if found else 0
+
+
+def weston_out_of_reach(screen, sfml):
+    """weston honours only the place a window is created at. SFML 2.5 and
+    3.0 create it off-centre; from weston 14 on, the frame weston declares
+    (its shadow included) is 97 pixels taller than the window, 32 of them
+    above, so a centred window's frame reaches below a screen lower than
+    770 pixels."""
+    if sfml.startswith(("2.5.", "3.0.")):
+        return True
+    return weston_major() >= 14 and screen[1] < 770
+
+
+DESKTOPS = {
+    # Xvfb alone: nothing places, decorates or focuses windows.
+    "bare": Desktop(places=False, managed=False),
+    # The same with the US Dvorak layout.
+    "dvorak": Desktop(places=False, managed=False, layout=("us", "dvorak")),
+    # openbox, a reparenting window manager (LXDE, LXQt).
+    "openbox": Desktop(manager=["openbox", "--sm-disable"]),
+    # xfwm4 (XFCE), which also pings its windows; it and mutter keep their
+    # settings behind D-Bus, so each has a private bus.
+    "xfwm4": Desktop(manager=["dbus-run-session", "--", "xfwm4", "--compositor=off",
+                              "--sm-client-disable"]),
+    # mutter as the X11 window manager (GNOME on Xorg), where mutter has one.
+    "gnome-x11": Desktop(manager=["dbus-run-session", "--", "mutter", "--x11", "--replace"],
+                         missing=lambda: None if mutter_offers_x11()
+                         else "this mutter has no X11 mode (GNOME runs on Wayland only)"),
+    # mutter as a headless Wayland compositor with Xwayland (GNOME); since
+    # GNOME 44 another client draws the title bars of X11 windows.
+    "gnome": Desktop(server="mutter", monitors=2),
+    # KWin on its virtual backend with Xwayland (KDE Plasma).
+    "kde": Desktop(server="kwin", monitors=2),
+    # weston's headless backend with Xwayland, which has no seat: XTEST
+    # input reaches no window there.
+    "weston": Desktop(server="weston", managed=False, follows_moves=False, has_input=False,
+                      placement_out_of_reach=weston_out_of_reach),
+}
+
+NAME = os.environ.get("ORRINADE_DESKTOP", "bare")
+if NAME not in DESKTOPS:
+    raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + NAME)
+DESKTOP = DESKTOPS[NAME]
