@@ -72,6 +72,7 @@ def run_through_runner(command, **options):
                                                  **options),
                           silent_failure, command[0])
 
+
 DESKTOP = desktops.NAME
 MONITORS = int(os.environ.get("ORRINADE_MONITORS") or desktops.DESKTOP.monitors)
 PLACES_WINDOWS = desktops.DESKTOP.places
@@ -88,13 +89,26 @@ def placement_out_of_reach(screen):
     return desktops.DESKTOP.placement_out_of_reach(screen, SFML_VERSION)
 
 
+def creation_place(screen):
+    """Where the editor's SFML creates its window on an X screen of this
+    size, before anything places or moves it: SFML 2.5 centres it from the
+    screen's width alone, 2.6 centres it, 3.0 puts its centre at the
+    bottom-right corner, 3.1 at the top-left corner."""
+    (width, height), (w, h) = screen, WINDOW_SIZE
+    if SFML_VERSION.startswith("2.5."):
+        return (width - w) // 2, (width - h) // 2
+    if SFML_VERSION.startswith("2."):
+        return (width - w) // 2, (height - h) // 2
+    if SFML_VERSION.startswith("3.0."):
+        return width - w // 2, height - h // 2
+    return 0, 0
+
+
 def creation_never_ends(screen):
-    """SFML 2.5.1 creates its window at ((w - 640) / 2, (w - 640) / 2), from
-    the screen's width alone, and waits for it to become visible. Where
-    nothing places windows and that is below the screen, it waits for ever."""
-    width, height = screen
+    """SFML 2.5.1 waits for its window to become visible. Where nothing
+    places windows and it is created below the screen, it waits for ever."""
     return (SFML_VERSION.startswith("2.5.") and not PLACES_WINDOWS and not RUNNER
-            and (width - WINDOW_SIZE[0]) // 2 >= height)
+            and creation_place(screen)[1] >= screen[1])
 
 
 SCREEN = (1280, 1024)  # each monitor's
@@ -551,11 +565,13 @@ class Session:
 
     def desktops_place(self):
         """Where the window manager puts a plain new window of the editor's
-        size, and its decorations: placement() of probes mapped, measured
-        and destroyed, until two in a row agree (a manager still settling in
-        may put its first windows elsewhere)."""
+        size created where the editor's is, and its decorations: placement()
+        of probes mapped, measured and destroyed, until two in a row agree (a
+        manager still settling in may put its first windows elsewhere)."""
+        x, y = creation_place(self.screen)
+
         def probe_place():
-            probe = self.root.create_window(0, 0, WINDOW_SIZE[0], WINDOW_SIZE[1], 0,
+            probe = self.root.create_window(x, y, WINDOW_SIZE[0], WINDOW_SIZE[1], 0,
                                             X.CopyFromParent)
             probe.set_wm_name("placement probe")
             probe.set_wm_class("probe", "OrrinadeProbe")
