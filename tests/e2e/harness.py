@@ -1,8 +1,8 @@
 """The editor in a private X server, driven by real X input events.
 
 Each Session starts its own server, so the tests never touch the user's
-display and may run side by side. Pointer and keys go through xdotool's XTEST
-path; screenshots are read back as RGB pixels. Whatever a session starts ends
+display and may run side by side. Pointer and keys are XTEST requests, as
+xdotool sends them; screenshots are read back as RGB pixels. Whatever a session starts ends
 with it, however the test process ends (SIGTERM and SIGINT included).
 
 ORRINADE_DESKTOP names the desktop every session runs (desktops.py lists
@@ -257,6 +257,8 @@ class Session:
                 self.spawn(desktop.manager, env=self.env)
             if desktop.managed:
                 self.wait_window_manager()
+            if desktop.has_input:
+                self.wait_input()
         except BaseException:
             self.close()
             raise
@@ -392,6 +394,12 @@ class Session:
         environment = self.new_runtime()
         log = os.path.join(self.runtime, "kwin.log")
         named = os.path.join(self.runtime, "display")
+        # Settings of its own: KWin 6 asks the person, in a dialog, before
+        # XTEST input from Xwayland may reach windows; here that is allowed.
+        environment["XDG_CONFIG_HOME"] = os.path.join(self.runtime, "config")
+        os.mkdir(environment["XDG_CONFIG_HOME"])
+        with open(os.path.join(environment["XDG_CONFIG_HOME"], "kwinrc"), "w") as settings:
+            settings.write("[Xwayland]\nXwaylandEisNoPrompt=true\n")
         command, extra = kwin_command()
         width, height = self.monitor_size
         self.spawn(["dbus-run-session", "--"] + command +
@@ -445,6 +453,32 @@ class Session:
             finally:
                 self.destroy(probe)
         wait_for(shows_a_probe, "the window manager")
+
+    def wait_input(self):
+        """Waits until XTEST input takes effect, and leaves the pointer at
+        the centre of the primary monitor, where desktops that follow the
+        pointer put new windows. KWin 6 carries XTEST input through libei
+        and may drop what arrives while that connection is made: each move
+        is sent again until the server reports it. Xwayland knows where the
+        pointer is only over a window of its own: one that no window manager
+        handles covers the monitor meanwhile."""
+        x, y, width, height = self.monitors()[0]
+        cover = self.root.create_window(x, y, width, height, 0, X.CopyFromParent,
+                                        override_redirect=True)
+        cover.map()
+        self.display.sync()
+        try:
+            centre = (x + width // 2, y + height // 2)
+            for point in ((centre[0] - 1, centre[1]), centre):
+                def arrived():
+                    xtest.fake_input(self.display, X.MotionNotify, x=point[0], y=point[1])
+                    self.display.sync()
+                    time.sleep(0.05)
+                    reported = self.root.query_pointer()
+                    return (reported.root_x, reported.root_y) == point
+                wait_for(arrived, "XTEST input to take effect")
+        finally:
+            self.destroy(cover)
 
     def destroy(self, window):
         """Destroys a window of ours without handing its id back to
@@ -764,23 +798,38 @@ class Session:
     def run_on_display(self, command):
         subprocess.run(command, check=True, env=self.env)
 
+    # Pointer and keys are XTEST requests on the session's own connection,
+    # each sent at once: KWin 6 takes every X client's XTEST input through
+    # a libei connection of that client's, and drops what arrives while it
+    # is made, so a program per event (xdotool) would lose its events.
+
     def move(self, x, y):
-        self.xdotool("mousemove", "--window", self.window.id, x, y)
+        """Moves the pointer to (x, y) in window pixels."""
+        self.quick_move(x, y)
+        self.sync()
+
+    def move_on_screen(self, x, y):
+        xtest.fake_input(self.display, X.MotionNotify, x=x, y=y)
+        self.sync()
 
     def click(self, x, y, button=1):
         self.move(x, y)
-        self.xdotool("click", button)
+        self.quick_button(True, button)
+        self.quick_button(False, button)
+        self.sync()
 
     def press(self, x, y):
         self.move(x, y)
-        self.xdotool("mousedown", 1)
+        self.quick_button(True)
+        self.sync()
 
     def release(self):
         """Releases the left button and waits until the editor has handled
         the release. The editor reads the held button live once a frame, so a
         press that reaches the server before the release has been read would
         carry the dropped point to that press. The last screenshot."""
-        self.xdotool("mouseup", 1)
+        self.quick_button(False)
+        self.sync()
         return self.wait_handled()
 
     def wait_handled(self, box=STATUS_BOX):
@@ -799,7 +848,8 @@ class Session:
 
     def key(self, name, times=1):
         for _ in range(times):
-            self.xdotool("key", name)
+            self.quick_key(name)
+        self.sync()
 
     def keycode(self, name):
         return self.display.keysym_to_keycode(XK.string_to_keysym(name))
@@ -832,9 +882,8 @@ class Session:
             time.sleep(0.002)
         raise AssertionError("no answer to _NET_WM_PING within %g s" % timeout)
 
-    # Events by the thousand: XTEST straight from this process, the same
-    # path as xdotool's without a process per event. Positions are in window
-    # pixels; sync() sends what is queued.
+    # The same requests queued, for events by the thousand: positions are in
+    # window pixels; sync() sends what is queued.
 
     def quick_move(self, x, y):
         origin = self.window.translate_coords(self.root, 0, 0)

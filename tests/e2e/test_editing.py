@@ -72,7 +72,7 @@ class Editing(EditorCase):
         s = self.session
         self.place_three()
         s.press(*C)
-        s.xdotool("mousemove", 900, 900)  # off the window, on the screen
+        s.move_on_screen(900, 900)  # off the window, on the screen
         s.wait_shot(lambda shot: shot.dark_in(290, 490, 310, 510) == 0, "C leaving")
         s.move(*C)
         s.wait_shot(has_markers(C), "C back under the pointer")
