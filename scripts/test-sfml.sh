@@ -3,8 +3,10 @@
 # system's, with warnings as errors:
 #   scripts/test-sfml.sh [--bare-only] ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]
 # e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
-# SFML is built once from ARCHIVE into build-<release>-<compiler>/sfml and
-# kept there; the project is built beside it and every test suite is run
+# SFML is built once from ARCHIVE with the system's C++ compiler, as a
+# distribution builds it, into build-<release>/sfml and kept there for every
+# compiler; the project is built in build-<release>-<compiler>/ and every
+# test suite is run
 # (under a private Xvfb when there is no display). --bare-only leaves out the
 # other desktops, the soak and the memory test: for a second compiler, which
 # changes what is compiled but not how a desktop treats the window.
@@ -38,8 +40,9 @@ else
 fi
 
 build=build-$release-$(basename "$cxx")
-cache=$build/sfml
-key="$(sha256sum "$archive" ${sheenbidi:+"$sheenbidi"} | cut -d' ' -f1 | tr '\n' ' ')$cxx"
+cache=build-$release/sfml
+mkdir -p "$build"
+key="$(sha256sum "$archive" ${sheenbidi:+"$sheenbidi"} | cut -d' ' -f1 | tr '\n' ' ')"
 if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   rm -rf "$cache"
   mkdir -p "$cache"
@@ -54,12 +57,12 @@ if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   fi
   start=$SECONDS
   "$cmake" -S "$cache/$release" -B "$cache/build" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_SHARED_LIBS=ON \
+    -DBUILD_SHARED_LIBS=ON \
     -DSFML_BUILD_AUDIO=OFF -DSFML_BUILD_NETWORK=OFF -DSFML_USE_SYSTEM_DEPS=ON \
     "${sheenbidi_options[@]}" -DCMAKE_INSTALL_PREFIX="$PWD/$cache/prefix" >/dev/null
   "$cmake" --build "$cache/build" -j"$(nproc)"
   "$cmake" --install "$cache/build" >/dev/null
-  echo "test-sfml: SFML $version built with $cxx in $((SECONDS - start)) s"
+  echo "test-sfml: SFML $version built in $((SECONDS - start)) s"
   rm -rf "$cache/build" "$cache/$release" "$cache"/SheenBidi-*
   echo "$key" >"$cache/key"
 fi

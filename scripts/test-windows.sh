@@ -73,11 +73,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   scripts/with-xvfb.sh sh -c 'wineboot --init && wineserver --wait'
 fi
 
-# Every Windows program goes through Wine's 64-bit loader where Wine has one
-# of its own: with 32-bit Wine beside it, "wine" may start Wine's own tools
-# (reg, ...) as 32-bit programs.
+# Every Windows program goes through Wine's 64-bit loader: with 32-bit Wine
+# beside it, "wine" starts Wine's own tools (reg, ...) as 32-bit programs.
+# Debian keeps that loader off the PATH.
 runner=wine
-command -v wine64 >/dev/null && runner=wine64
+for loader in wine64 /usr/lib/wine/wine64; do
+  if command -v "$loader" >/dev/null; then runner=$(command -v "$loader"); break; fi
+done
+echo "test-windows: Windows programs run through $runner"
 
 cd tests/e2e
 suites() {
