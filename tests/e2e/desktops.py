@@ -23,12 +23,13 @@ class Desktop:
     has_input: whether XTEST input reaches windows.
     layout: the keyboard layout and variant to load, if not US QWERTY.
     missing(): why the desktop cannot run here, or None.
-    placement_out_of_reach(screen, sfml): whether the editor cannot get its
-    window wholly onto a monitor of that size here, a known limit."""
+    placement_out_of_reach(screen, created): whether the editor cannot get
+    its window, created at that place, wholly onto a monitor of that size
+    here: a known limit."""
 
     def __init__(self, server="xvfb", manager=None, monitors=1, places=True, managed=True,
                  follows_moves=True, has_input=True, layout=None, missing=lambda: None,
-                 placement_out_of_reach=lambda screen, sfml: False):
+                 placement_out_of_reach=lambda screen, created: False):
         self.server, self.manager, self.monitors = server, manager, monitors
         self.places, self.managed, self.follows_moves = places, managed, follows_moves
         self.has_input, self.layout = has_input, layout
@@ -53,15 +54,18 @@ def weston_major():
     return int(found.group(1)) if found else 0
 
 
-def weston_out_of_reach(screen, sfml):
-    """weston honours only the place a window is created at. SFML 2.5 and
-    3.0 create it off-centre; from weston 14 on, the frame weston declares
-    (its shadow included) is 97 pixels taller than the window, 32 of them
-    above, so a centred window's frame reaches below a screen lower than
-    770 pixels."""
-    if sfml.startswith(("2.5.", "3.0.")):
-        return True
-    return weston_major() >= 14 and screen[1] < 770
+def weston_out_of_reach(screen, created):
+    """weston keeps an X window where it is created (a window created at
+    the origin it centres), whatever the editor does after, so the window
+    and the frame weston declares around it must fit there. From weston 14
+    on that frame, its shadow included, reaches 32 pixels above and left of
+    the window, 44 right and 65 below."""
+    width, height = screen
+    size = 640
+    x, y = created if created != (0, 0) else ((width - size) // 2, (height - size) // 2)
+    left, top, right, bottom = (32, 32, 44, 65) if weston_major() >= 14 else (0, 0, 0, 0)
+    return not (x - left >= 0 and y - top >= 0
+                and x + size + right <= width and y + size + bottom <= height)
 
 
 DESKTOPS = {

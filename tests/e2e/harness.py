@@ -86,7 +86,7 @@ SFML_VERSION = os.environ.get("ORRINADE_SFML_VERSION", "")
 def placement_out_of_reach(screen):
     """Known limit: the editor cannot get its window wholly onto a monitor
     of this size on this desktop (desktops.py says why)."""
-    return desktops.DESKTOP.placement_out_of_reach(screen, SFML_VERSION)
+    return desktops.DESKTOP.placement_out_of_reach(screen, creation_place(screen))
 
 
 def creation_place(screen):
