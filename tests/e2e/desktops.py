@@ -94,6 +94,8 @@ DESKTOPS = {
                       placement_out_of_reach=weston_out_of_reach),
 }
 
+# How a test skipped for want of its desktop says so (ctest looks for it).
+NOT_HERE = "the desktop is not here: "
 NAME = os.environ.get("ORRINADE_DESKTOP", "bare")
 if NAME not in DESKTOPS:
     raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + NAME)

@@ -242,7 +242,7 @@ class Session:
         self.serial = 0
         missing = desktops.DESKTOP.missing()
         if missing:
-            raise unittest.SkipTest(missing)
+            raise unittest.SkipTest(desktops.NOT_HERE + missing)
         LIVE_SESSIONS.add(self)
         try:
             desktop = desktops.DESKTOP
