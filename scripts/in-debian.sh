@@ -92,9 +92,9 @@ unshare --mount --propagation private --pid --fork --kill-child -- \
 namespace=$!
 # Ended by a signal: SIGKILL to unshare takes its child, PID 1 of the run's
 # namespace, and with it every process inside and every mount.
-trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - TERM; kill -TERM $$' TERM
-trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - INT; kill -INT $$' INT
-trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - HUP; kill -HUP $$' HUP
+for signal in TERM INT HUP; do
+  trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - '"$signal"'; kill -'"$signal"' $$' "$signal"
+done
 status=0
 wait "$namespace" || status=$?
 echo "in-debian: $* in Debian $release exited with $status"

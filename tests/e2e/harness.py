@@ -11,6 +11,7 @@ screen into that many monitors side by side, each of the session's monitor
 size; GNOME and KDE always have two.
 """
 import atexit
+import contextlib
 import functools
 import glob
 import os
@@ -443,15 +444,12 @@ class Session:
                  "the window manager to announce itself")
 
         def shows_a_probe():
-            probe = self.root.create_window(0, 0, 10, 10, 0, X.CopyFromParent)
-            probe.map()
-            try:
-                return wait_for(lambda: probe.get_attributes().map_state == X.IsViewable,
-                                "a probe window", timeout=1.0)
-            except AssertionError:
-                return False
-            finally:
-                self.destroy(probe)
+            with self.mapped_window(0, 0, 10, 10) as probe:
+                try:
+                    return wait_for(lambda: probe.get_attributes().map_state == X.IsViewable,
+                                    "a probe window", timeout=1.0)
+                except AssertionError:
+                    return False
         wait_for(shows_a_probe, "the window manager")
 
     def wait_input(self):
@@ -463,11 +461,7 @@ class Session:
         pointer is only over a window of its own: one that no window manager
         handles covers the monitor meanwhile."""
         x, y, width, height = self.monitors()[0]
-        cover = self.root.create_window(x, y, width, height, 0, X.CopyFromParent,
-                                        override_redirect=True)
-        cover.map()
-        self.display.sync()
-        try:
+        with self.mapped_window(x, y, width, height, override_redirect=True):
             centre = (x + width // 2, y + height // 2)
             for point in ((centre[0] - 1, centre[1]), centre):
                 def arrived():
@@ -477,15 +471,24 @@ class Session:
                     reported = self.root.query_pointer()
                     return (reported.root_x, reported.root_y) == point
                 wait_for(arrived, "XTEST input to take effect")
-        finally:
-            self.destroy(cover)
 
-    def destroy(self, window):
-        """Destroys a window of ours without handing its id back to
-        python-xlib, which would give the next window the same id while the
-        window manager may still be handling the old one's."""
-        xrequest.DestroyWindow(display=self.display.display, window=window.id)
+    @contextlib.contextmanager
+    def mapped_window(self, x, y, width, height, name=None, **attributes):
+        """A plain window of ours (named, with a class, if given a name),
+        mapped, then destroyed without handing its id back to python-xlib,
+        which would give the next window the same id while the window
+        manager may still be handling the old one's."""
+        window = self.root.create_window(x, y, width, height, 0, X.CopyFromParent, **attributes)
+        if name:
+            window.set_wm_name(name)
+            window.set_wm_class("probe", "OrrinadeProbe")
+        window.map()
         self.display.sync()
+        try:
+            yield window
+        finally:
+            xrequest.DestroyWindow(display=self.display.display, window=window.id)
+            self.display.sync()
 
     def wm_supports(self, name):
         """Whether the window manager says it supports an EWMH hint."""
@@ -605,18 +608,10 @@ class Session:
         x, y = creation_place(self.screen)
 
         def probe_place():
-            probe = self.root.create_window(x, y, WINDOW_SIZE[0], WINDOW_SIZE[1], 0,
-                                            X.CopyFromParent)
-            probe.set_wm_name("placement probe")
-            probe.set_wm_class("probe", "OrrinadeProbe")
-            probe.map()
-            self.display.sync()
-            try:
+            with self.mapped_window(x, y, *WINDOW_SIZE, name="placement probe") as probe:
                 wait_for(lambda: probe.get_attributes().map_state == X.IsViewable,
                          "the probe window")
                 return self.wait_settled(probe)
-            finally:
-                self.destroy(probe)
         places = [probe_place()]
         while len(places) < 10 and places[-1:] != places[-2:-1]:
             places.append(probe_place())
