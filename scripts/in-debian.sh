@@ -2,14 +2,21 @@
 # Runs a command in a fresh clone of this project inside a minimal Debian
 # system of the given release, as root, with no display and no standard
 # input, as a new user on that release would:
-#   scripts/in-debian.sh RELEASE COMMAND...
+#   scripts/in-debian.sh [--arch ARCH] RELEASE COMMAND...
 #   e.g. scripts/in-debian.sh trixie ./test.sh
-#        scripts/in-debian.sh testing ./test.sh
+#        scripts/in-debian.sh --arch arm64 trixie scripts/test-arch.sh --e2e
 # The system is made by debootstrap (--variant=minbase) from the archive this
-# machine's apt uses, and kept in build-debian/RELEASE/base; each run starts
-# from a fresh copy of it (build-debian/RELEASE/system). Packages apt fetches
-# inside are kept in build-debian/RELEASE/archives for the next run.
+# machine's apt uses, and kept in build-debian/NAME/base, NAME being the
+# release, or RELEASE-ARCH for another architecture; each run starts from a
+# fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
+# are kept in build-debian/NAME/archives for the next run.
 # The clone is of the committed HEAD.
+#
+# An architecture this machine cannot run itself (all but its own, and i386
+# beside amd64) runs under qemu-user: Debian's qemu-user-static, installed if
+# missing, registered with binfmt_misc with the interpreter held open (flag
+# F), so that programs inside the system find it. Nothing else of the host
+# changes.
 #
 # The system's /proc, /dev and /sys are mounted in a mount namespace of the
 # run's own, and everything started inside lives in a PID namespace of its
@@ -17,16 +24,43 @@
 # every process and drops every mount with it. Nothing here removes a tree
 # while anything is mounted below it.
 set -euo pipefail
-[ $# -ge 2 ] || { echo "usage: $0 RELEASE COMMAND..." >&2; exit 2; }
-release=$1
-shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "$(id -u)" -ne 0 ]; then
-  exec sudo -- "$root/scripts/in-debian.sh" "$release" "$@"
+  exec sudo -- "$root/scripts/in-debian.sh" "$@"
 fi
-"$root/scripts/install-deps.sh" debian
+host=$(dpkg --print-architecture)
+arch=$host
+if [ "${1:-}" = --arch ]; then
+  arch=${2:?--arch needs an architecture}
+  shift 2
+fi
+[ $# -ge 2 ] || { echo "usage: $0 [--arch ARCH] RELEASE COMMAND..." >&2; exit 2; }
+release=$1
+shift
 
-cache=$root/build-debian/$release
+# qemu's name for a Debian architecture, where this machine needs qemu for it.
+emulated=
+case "$host/$arch" in
+  "$host/$host" | amd64/i386) ;;
+  */arm64) emulated=aarch64 ;;
+  */armhf | */armel) emulated=arm ;;
+  */ppc64el) emulated=ppc64le ;;
+  */mips64el) emulated=mips64el ;;
+  */s390x | */riscv64 | */loong64) emulated=$arch ;;
+  *) echo "in-debian: no way to run $arch here" >&2; exit 2 ;;
+esac
+"$root/scripts/install-deps.sh" debian ${emulated:+qemu}
+if [ -n "$emulated" ]; then
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ ! -e "$binfmt/qemu-$emulated" ]; then
+    cat "/usr/lib/binfmt.d/qemu-$emulated.conf" >"$binfmt/register"
+  fi
+fi
+
+name=$release
+[ "$arch" = "$host" ] || name=$release-$arch
+cache=$root/build-debian/$name
 base=$cache/base
 system=$cache/system
 archives=$cache/archives
@@ -52,8 +86,8 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   # A release too new for this debootstrap is made as unstable is.
   script=/usr/share/debootstrap/scripts/$release
   [ -e "$script" ] || script=/usr/share/debootstrap/scripts/sid
-  echo "in-debian: making a minimal Debian $release from $mirror"
-  debootstrap --variant=minbase "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
+  echo "in-debian: making a minimal Debian $release for $arch from $mirror"
+  debootstrap --variant=minbase --arch="$arch" "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
     { tail -n 30 "$cache/debootstrap.log" >&2; echo "in-debian: debootstrap failed" >&2; exit 1; }
   # apt inside as apt is set up here (a proxy; whether it accepts a Release
   # file past its Valid-Until date, as a mirror may serve one).
@@ -86,7 +120,7 @@ chroot "$system" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" 
   /bin/sh -c "cd /root/orrinade && exec \"\$@\"" sh "$@" </dev/null &
 wait $!
 '
-echo "in-debian: running $* in Debian $release"
+echo "in-debian: running $* in Debian $release for $arch"
 unshare --mount --propagation private --pid --fork --kill-child -- \
   /bin/sh -c "$inside" sh "$system" "$archives" "$@" </dev/null &
 namespace=$!
@@ -97,5 +131,5 @@ for signal in TERM INT HUP; do
 done
 status=0
 wait "$namespace" || status=$?
-echo "in-debian: $* in Debian $release exited with $status"
+echo "in-debian: $* in Debian $release for $arch exited with $status"
 exit "$status"

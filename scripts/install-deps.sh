@@ -10,6 +10,10 @@
 #                                         the result under Wine
 #   scripts/install-deps.sh debian        only making Debian systems of other
 #                                         releases (scripts/in-debian.sh)
+#   scripts/install-deps.sh debian qemu   also running those of other
+#                                         architectures under qemu-user
+#   scripts/install-deps.sh unit          only building the editor and running
+#                                         its unit, drawing and bare-X tests
 # What is present is found by probing (commands, pkg-config, the Python the
 # tests use), never by asking a package database. The rest is installed with
 # apt, dnf, pacman, zypper or brew, whichever is there, as root or through
@@ -40,7 +44,7 @@ declare -A apt=(
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
   [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
-  [debootstrap]=debootstrap [git]=git [unshare]=util-linux
+  [debootstrap]=debootstrap [git]=git [unshare]=util-linux [qemu]=qemu-user-static
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -131,6 +135,7 @@ probe() {
     xvfb) has_program Xvfb ;;
     python3) [ -x "$python" ] ;;
     python-xlib) [ -x "$python" ] && "$python" -c 'import Xlib' 2>/dev/null ;;
+    qemu) [ -d /usr/lib/binfmt.d ] && ls /usr/lib/binfmt.d/qemu-*.conf >/dev/null 2>&1 ;;
     clang) has_program clang++ ;;
     fuzzer) has_fuzzer ;;
     freetype) has_pc freetype2 ;;
@@ -174,6 +179,8 @@ wanted=(cmake make c++ pkg-config sfml fontconfig font)
 for use in "$@"; do
   case "$use" in
     debian) wanted+=(debootstrap git unshare) ;;
+    qemu) wanted+=(qemu) ;;
+    unit) wanted+=(gtest xvfb xdotool python3 python-xlib) ;;
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap

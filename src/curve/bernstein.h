@@ -1,6 +1,7 @@
 #ifndef ORRINADE_CURVE_BERNSTEIN_H
 #define ORRINADE_CURVE_BERNSTEIN_H
 
+#include "curve/float_evaluation.h"
 #include "curve/vector2f.h"
 
 #include <cstdint>

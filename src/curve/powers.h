@@ -1,6 +1,8 @@
 #ifndef ORRINADE_CURVE_POWERS_H
 #define ORRINADE_CURVE_POWERS_H
 
+#include "curve/float_evaluation.h"
+
 // Fills powers[0 .. n] with base^e for e = 0 .. n, one float multiplication
 // per entry. Does nothing when n < 0. The bits are part of the curve's
 // contract, which is why std::pow (whose results differ in the last bits) is

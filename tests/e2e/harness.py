@@ -119,7 +119,8 @@ BACKGROUND = (150, 200, 255)
 # The corner that holds both status lines and nothing else: [x0, x1) x [y0, y1).
 STATUS_BOX = (0, 0, 320, 60)
 WINDOW_SIZE = (640, 640)
-TIMEOUT = 30.0
+# How long a wait may take, stretched on a slower machine (an emulated one).
+TIMEOUT = 30.0 * float(os.environ.get("ORRINADE_TIME_FACTOR") or 1)
 
 
 def is_dark(rgb):

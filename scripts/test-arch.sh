@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The tests that tell whether the editor is right on this machine's
+# architecture: the curve's bits, the drawing read back as pixels, and with
+# --e2e the editor itself on a bare X server with real input. One build,
+# without sanitizers, benchmarks or other desktops, so that it stays quick
+# under emulation.
+#   scripts/test-arch.sh [--e2e] [TIME_FACTOR]
+# TIME_FACTOR (default 1) stretches every wait of the tests, for a machine
+# that many times slower; no check is skipped for it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+e2e=
+if [ "${1:-}" = --e2e ]; then
+  e2e=1
+  shift
+fi
+factor=${1:-1}
+scripts/install-deps.sh unit
+echo "test-arch: $(uname -m), $(c++ --version | head -n 1), SFML $(pkg-config --modversion sfml-graphics)"
+cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF -DORRINADE_WERROR=ON \
+  -DORRINADE_TIME_FACTOR="$factor"
+cmake --build build -j"$(nproc)"
+# The unit and drawing tests are GoogleTest's, named Suite.Test.
+tests='\.'
+[ -z "$e2e" ] || tests+='|^e2e_(startup|editing)$'
+cd build
+if [ -n "${DISPLAY:-}" ]; then
+  ctest --output-on-failure -j2 -R "$tests"
+else
+  ../scripts/with-xvfb.sh ctest --output-on-failure -j2 -R "$tests"
+fi
