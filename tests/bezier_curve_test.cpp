@@ -237,3 +237,50 @@ TEST(BezierCurveEvaluation, PowersAreThoseOfSquaringBitForBit)
     fill_powers(0.5f, -1, &untouched);
     EXPECT_EQ(untouched, 42.0f);
 }
+
+// The bits x86-64 gives for curves of 1 to 63 points at the parameters a
+// 64-segment strip uses and a few others, for the fixed arithmetic and the
+// weighted mean alike. Every machine must give the same: one that evaluates
+// in wider precision (the x87 unit) or fuses multiply-adds differs in about
+// half of them. The inputs come from integer arithmetic alone, so that they
+// are the same wherever the test is built.
+TEST(BezierCurveEvaluation, BitsAreThoseRecordedOnX86_64)
+{
+    std::uint32_t state = 12345;
+    const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+    // Coordinates in sixteenths of a pixel within +-4096 pixels: exact floats.
+    const auto coordinate = [&next] { return static_cast<float>(static_cast<int>(next() >> 16) - 32768) / 8.0f; };
+
+    std::vector<float> ts;
+    const float step = 1.0f / 64.0f;
+    for (int i = 0; i <= 64; ++i)
+        ts.push_back(static_cast<float>(i) * step);
+    for (float t : {0.1f, 1.0f / 3.0f, 0.7f, 0.99999994f, 1e-7f})
+        ts.push_back(t);
+
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a over every result's bits
+    const auto mix = [&hash](float f) {
+        const std::uint32_t b = bits(f);
+        for (int shift = 0; shift < 32; shift += 8)
+            hash = (hash ^ ((b >> shift) & 0xffu)) * 1099511628211u;
+    };
+    BezierCurve curve;
+    for (int count = 1; count <= 63; ++count) {
+        curve.add_point(Vector2f(coordinate(), coordinate()));
+        for (float t : ts) {
+            mix(curve.evaluate_x(t));
+            mix(curve.evaluate_y(t));
+            const Vector2f v = curve.evaluate(t);
+            mix(v.x);
+            mix(v.y);
+        }
+        // Two of them spelled out, for a reader of a failure.
+        if (count == 20) {
+            EXPECT_EQ(bits(curve.evaluate_x(1.0f / 3.0f)), 1143431929u) << "20 points";
+        }
+        if (count == 40) {
+            EXPECT_EQ(bits(curve.evaluate(0.7f).y), 1124404431u) << "40 points";
+        }
+    }
+    EXPECT_EQ(hash, 13691404024532530416u);
+}
