@@ -1,3 +1,4 @@
+#include "app/display_scale.h"
 #include "app/editor_state.h"
 #include "app/font_file.h"
 #include "app/input_handling.h"
@@ -15,9 +16,10 @@
 
 namespace {
 
+// In logical pixels; the desktop's scale turns them into device pixels.
 constexpr unsigned int text_size = 20;
 constexpr float line_spacing = 25.0f;  // second status line below the first
-constexpr unsigned int window_side = 640;  // pixels, square
+constexpr unsigned int window_side = 640;  // square
 
 }
 
@@ -35,18 +37,30 @@ int main(int, char**)
     if (!is_complete_font_file(font_path) || !open_font(font, font_path))
         return -1;
 
-    sf::Text text_num_points = make_text(font, text_size, sf::Vector2f(0.0f, 0.0f));
-    sf::Text text_num_segments = make_text(font, text_size, sf::Vector2f(0.0f, line_spacing));
-
     // No depth, stencil or antialiasing; GL 1.1, no attribute flags, no sRGB.
     sf::RenderWindow window;
-    create_window(window, sf::Vector2u(window_side, window_side), sf::String("Orrinade", std::locale()),
-                  sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
+    const double scale = create_window(window, window_side, sf::String("Orrinade", std::locale()),
+                                       sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
+
+    // The curve and its markers are drawn in logical pixels, mapped onto the
+    // window; the status text in device pixels, rasterised at its device size
+    // so that it stays sharp. Neither view changes after start, whatever size
+    // the window is given later. At scale 1 both are the window's own view.
+    const float side = static_cast<float>(window_side);
+    const float device_side = static_cast<float>(device_pixels(window_side, scale));
+    const sf::View design_view(sf::Vector2f(side / 2, side / 2), sf::Vector2f(side, side));
+    const sf::View text_view(sf::Vector2f(device_side / 2, device_side / 2), sf::Vector2f(device_side, device_side));
+    sf::Text text_num_points = make_text(font, device_pixels(text_size, scale), sf::Vector2f(0.0f, 0.0f));
+    sf::Text text_num_segments = make_text(
+        font, device_pixels(text_size, scale),
+        sf::Vector2f(0.0f, static_cast<float>(device_pixels(line_spacing, scale))));
 
     const sf::Color background(150, 200, 255, 255);
     EditorState editor;
-    const PixelToCoords to_coords = [&window](int x, int y) {
-        const sf::Vector2f p = window.mapPixelToCoords(sf::Vector2i(x, y));
+    // A window pixel to logical pixels: divided by the scale, and mapped as
+    // the drawing is once the window has been resized.
+    const PixelToCoords to_coords = [&window, &design_view](int x, int y) {
+        const sf::Vector2f p = window.mapPixelToCoords(sf::Vector2i(x, y), design_view);
         return Vector2f(p.x, p.y);
     };
     const LiveMouse live_mouse{
@@ -68,6 +82,7 @@ int main(int, char**)
         apply_drag(live_mouse, editor);
 
         window.clear(background);
+        window.setView(design_view);
         editor.bezier_curve.draw(window, editor.num_segments, sf::Color::Black);
 
         if (!editor.hide_text) {
@@ -77,6 +92,7 @@ int main(int, char**)
             ss.str("");
             ss << "points: " << editor.bezier_curve.num_points();
             text_num_points.setString(sf::String(ss.str(), std::locale()));
+            window.setView(text_view);
             window.draw(text_num_segments, sf::RenderStates::Default);
             window.draw(text_num_points, sf::RenderStates::Default);
         }

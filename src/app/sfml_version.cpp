@@ -1,8 +1,11 @@
 #include "app/sfml_version.h"
 
+#include "app/display_scale.h"
 #include "app/window_placement.h"
 #if defined(ORRINADE_X11)
 #include "app/x11_desktop.h"
+#elif defined(_WIN32)
+#include "app/windows_scale.h"
 #endif
 
 #include <optional>
@@ -95,11 +98,16 @@ sf::Text text_in(const sf::Font& font)
     return sf::Text(font);
 }
 
-void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
-                   const sf::ContextSettings& settings)
+void open_window(sf::RenderWindow& window, unsigned int side, const sf::String& title,
+                 const sf::ContextSettings& settings)
 {
-    window.create(sf::VideoMode(size, 32), title, sf::Style::Default, sf::State::Windowed, settings);
-    place_window(window, window.getNativeHandle());
+    window.create(sf::VideoMode(sf::Vector2u(side, side), 32), title, sf::Style::Default, sf::State::Windowed,
+                  settings);
+}
+
+sf::WindowHandle native_handle(const sf::Window& window)
+{
+    return window.getNativeHandle();
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -155,11 +163,15 @@ sf::Text text_in(const sf::Font& font)
     return text;
 }
 
-void create_window(sf::RenderWindow& window, sf::Vector2u size, const sf::String& title,
-                   const sf::ContextSettings& settings)
+void open_window(sf::RenderWindow& window, unsigned int side, const sf::String& title,
+                 const sf::ContextSettings& settings)
 {
-    window.create(sf::VideoMode(size.x, size.y, 32), title, sf::Style::Default, settings);
-    place_window(window, window.getSystemHandle());
+    window.create(sf::VideoMode(side, side, 32), title, sf::Style::Default, settings);
+}
+
+sf::WindowHandle native_handle(const sf::Window& window)
+{
+    return window.getSystemHandle();
 }
 
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
@@ -168,6 +180,32 @@ bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
 }
 
 #endif
+
+double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
+                     const sf::ContextSettings& settings)
+{
+    const int side = static_cast<int>(design_side);
+#if defined(ORRINADE_X11)
+    const double scale = x11_scale(side);
+    open_window(window, device_pixels(side, scale), title, settings);
+    place_window(window, native_handle(window));
+#elif defined(_WIN32)
+    open_window(window, design_side, title, settings);
+    const double scale = windows_scale(native_handle(window), side);
+    if (scale != 1.0) {
+        // About its centre, where Windows put the window at the designed size.
+        const unsigned int device = device_pixels(side, scale);
+        const int grown = static_cast<int>(device) - side;
+        const sf::Vector2i corner = window.getPosition();
+        window.setSize(sf::Vector2u(device, device));
+        window.setPosition(sf::Vector2i(corner.x - grown / 2, corner.y - grown / 2));
+    }
+#else
+    const double scale = 1.0;
+    open_window(window, design_side, title, settings);
+#endif
+    return scale;
+}
 
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
 {

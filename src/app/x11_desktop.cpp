@@ -1,11 +1,14 @@
 #include "app/x11_desktop.h"
 
+#include "app/display_scale.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -65,6 +68,38 @@ void read_monitors(Display* display, Window root, Desktop& desktop)
     }
 }
 
+// The root window's resource database as text; empty where none is set.
+std::string resources(Display* display, Window root)
+{
+    Atom actual_type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const Atom atom = XInternAtom(display, "RESOURCE_MANAGER", False);
+    // Up to 4 MiB, in 32-bit units; a database is a few hundred bytes.
+    const int status = XGetWindowProperty(display, root, atom, 0, 1 << 20, False, XA_STRING, &actual_type,
+                                          &format, &items, &after, &data);
+    std::string text;
+    if (status == Success && actual_type == XA_STRING && format == 8 && data)
+        text.assign(reinterpret_cast<const char*>(data), items);
+    if (data)
+        XFree(data);
+    return text;
+}
+
+}
+
+double x11_scale(int design_side)
+{
+    const DisplayPtr display(XOpenDisplay(nullptr), &XCloseDisplay);
+    if (!display)
+        return 1.0;
+    const Window root = DefaultRootWindow(display.get());
+    Desktop desktop;
+    read_monitors(display.get(), root, desktop);
+    const ScreenRect& monitor = desktop.monitors[desktop.primary >= 0 ? desktop.primary : 0];
+    return display_scale(xft_dpi(resources(display.get(), root)), design_side, monitor);
 }
 
 std::optional<Desktop> x11_desktop(unsigned long window)

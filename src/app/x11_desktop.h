@@ -15,4 +15,10 @@
 // (_NET_FRAME_EXTENTS). Nothing when the display cannot be opened.
 std::optional<Desktop> x11_desktop(unsigned long window);
 
+// The scale the X server's desktop asks clients to draw at, read once before
+// the window exists: Xft.dpi in the resource database on the root window
+// (RESOURCE_MANAGER), as display_scale rules for a window of design_side on
+// the primary monitor. 1 when the display cannot be opened.
+double x11_scale(int design_side);
+
 #endif

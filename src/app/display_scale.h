@@ -1,0 +1,34 @@
+#ifndef ORRINADE_APP_DISPLAY_SCALE_H
+#define ORRINADE_APP_DISPLAY_SCALE_H
+
+// How many device pixels the desktop asks for each of the editor's pixels.
+// Sizes and mouse positions in the editor are logical pixels; a desktop at
+// 150 % or 200 % asks programs to draw 1.5 or 2 device pixels for each.
+
+#include "app/window_placement.h"
+
+#include <optional>
+#include <string>
+
+// The DPI of a desktop at 100 %, for X11's Xft.dpi and Windows alike.
+constexpr double unscaled_dpi = 96.0;
+
+// The value of Xft.dpi in an X resource database's text (the root window's
+// RESOURCE_MANAGER: "name:\tvalue" lines), or nothing where it is not set
+// or not a number.
+std::optional<double> xft_dpi(const std::string& resources);
+
+// The scale for a desktop at `dpi`, for a window of design_side x
+// design_side logical pixels on `monitor` (device pixels):
+// - dpi / 96, 1 where no DPI is published or it is not a finite number;
+// - never below 1: a desktop below 96 DPI gets the designed size, since
+//   smaller text would not be legible;
+// - never more than lets the window fit the monitor's shorter side, so an
+//   absurd DPI still gives a window wholly on its monitor (but never below
+//   1: a monitor smaller than the design keeps the designed size).
+double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& monitor);
+
+// round(length * scale): a length in logical pixels as whole device pixels.
+unsigned int device_pixels(double length, double scale);
+
+#endif
