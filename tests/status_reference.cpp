@@ -2,21 +2,27 @@
 // its own: "points: N" at (0, 0) and "segments: M" at (0, 25), 20-pixel black
 // text over the editor's background, into a 640 x 640 texture, and writes the
 // picture as a binary PPM. The end-to-end tests compare the real window with
-// it pixel for pixel.
-//   status_reference FONT POINTS SEGMENTS OUT.ppm
+// it pixel for pixel. On a desktop at SCALE (default 1) every length is
+// that many times larger, rounded to whole device pixels: the text
+// round(20 SCALE) pixels, the second line at round(25 SCALE), the picture
+// round(640 SCALE) pixels square.
+//   status_reference FONT POINTS SEGMENTS OUT.ppm [SCALE]
 #include "app/sfml_version.h"
 
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 5)
+    if (argc != 5 && argc != 6)
         return 2;
+    const double scale = argc == 6 ? std::stod(argv[5]) : 1.0;
+    const auto device = [scale](double length) { return static_cast<unsigned>(std::lround(length * scale)); };
     sf::Font font;
     sf::RenderTexture texture;
-    if (!open_font(font, argv[1]) || !create_texture(texture, sf::Vector2u(640, 640)))
+    if (!open_font(font, argv[1]) || !create_texture(texture, sf::Vector2u(device(640), device(640))))
         return 1;
     texture.clear(sf::Color(150, 200, 255));
     const std::string lines[] = {std::string("points: ") + argv[2], std::string("segments: ") + argv[3]};
@@ -24,8 +30,8 @@ int main(int argc, char** argv)
         // Size, place and colour set here, not taken from the editor's code.
         sf::Text text = make_text(font, 0, sf::Vector2f());
         text.setString(lines[i]);
-        text.setCharacterSize(20);
-        text.setPosition(sf::Vector2f(0.0f, 25.0f * static_cast<float>(i)));
+        text.setCharacterSize(device(20));
+        text.setPosition(sf::Vector2f(0.0f, static_cast<float>(device(25) * static_cast<unsigned>(i))));
         text.setFillColor(sf::Color::Black);
         texture.draw(text);
     }

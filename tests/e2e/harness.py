@@ -14,6 +14,7 @@ import atexit
 import contextlib
 import functools
 import glob
+import math
 import os
 import shlex
 import shutil
@@ -25,7 +26,7 @@ import tempfile
 import time
 import unittest
 
-from Xlib import X, XK, display as xdisplay, error as xerror
+from Xlib import X, XK, Xatom, display as xdisplay, error as xerror
 from Xlib.ext import xtest
 from Xlib.protocol import event as xevent, request as xrequest
 
@@ -112,13 +113,27 @@ def creation_never_ends(screen):
             and creation_place(screen)[1] >= screen[1])
 
 
-SCREEN = (1280, 1024)  # each monitor's
+# The scale the session's desktop asks programs to draw at (ORRINADE_SCALE,
+# 1 unless given): it publishes Xft.dpi = 96 x SCALE as scaled desktops do,
+# and its monitors have SCALE times as many device pixels. Tests speak in
+# the editor's logical pixels (window positions, shots); screens, window
+# sizes and placement are in device pixels.
+SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
+
+
+def device(length):
+    """A length in logical pixels as device pixels, rounded half up, as the
+    editor rounds its window and text sizes."""
+    return math.floor(length * SCALE + 0.5)
+
+
+SCREEN = (device(1280), device(1024))  # each monitor's
 # Where a QWERTY keyboard has these letters (evdev keycodes).
 QWERTY_KEYCODES = {"h": 43, "r": 27}
 BACKGROUND = (150, 200, 255)
 # The corner that holds both status lines and nothing else: [x0, x1) x [y0, y1).
 STATUS_BOX = (0, 0, 320, 60)
-WINDOW_SIZE = (640, 640)
+WINDOW_SIZE = (device(640), device(640))
 # How long a wait may take, stretched on a slower machine (an emulated one).
 TIMEOUT = 30.0 * float(os.environ.get("ORRINADE_TIME_FACTOR") or 1)
 
@@ -128,26 +143,34 @@ def is_dark(rgb):
 
 
 class Shot:
-    """One screenshot of a window: pixel(x, y) -> (r, g, b)."""
+    """One screenshot of a window, read in logical pixels: pixel(x, y) ->
+    (r, g, b) of the device pixel that holds logical (x, y)."""
 
     def __init__(self, data, width, height):
         self.data, self.width, self.height = data, width, height
 
-    def pixel(self, x, y):
+    def device_pixel(self, x, y):
         i = 4 * (y * self.width + x)
         b, g, r = self.data[i:i + 3]
         return (r, g, b)
 
+    def pixel(self, x, y):
+        return self.device_pixel(device(x), device(y))
+
     def dark_in(self, x0, y0, x1, y1):
-        """Number of dark pixels in the box [x0, x1] x [y0, y1]."""
-        return sum(is_dark(self.pixel(x, y))
+        """Number of dark device pixels in the logical box [x0, x1] x [y0, y1]."""
+        return self.dark_in_device(device(x0), device(y0), device(x1 + 1) - 1, device(y1 + 1) - 1)
+
+    def dark_in_device(self, x0, y0, x1, y1):
+        return sum(is_dark(self.device_pixel(x, y))
                    for y in range(max(y0, 0), min(y1, self.height - 1) + 1)
                    for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
 
     def has_marker(self, x, y):
-        """All 3 x 3 pixels around (x, y) dark: a marker's disc, which the
-        one-pixel strip cannot fill."""
-        return self.dark_in(x - 1, y - 1, x + 1, y + 1) == 9
+        """All 3 x 3 device pixels around logical (x, y) dark: a marker's
+        disc, which the one-pixel strip cannot fill."""
+        x, y = device(x), device(y)
+        return self.dark_in_device(x - 1, y - 1, x + 1, y + 1) == 9
 
     def dark_near(self, x, y, reach=2):
         return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
@@ -253,6 +276,8 @@ class Session:
             self.name = starts[desktop.server]()
             self.display = self.connect()
             self.root = self.display.screen().root
+            if SCALE != 1:
+                self.publish_scale()
             if desktop.layout:
                 self.use_layout(*desktop.layout)
             if desktop.manager:
@@ -404,10 +429,11 @@ class Session:
             settings.write("[Xwayland]\nXwaylandEisNoPrompt=true\n")
         command, extra = kwin_command()
         width, height = self.monitor_size
+        scale = ["--scale", repr(SCALE)] if SCALE != 1 else []
         self.spawn(["dbus-run-session", "--"] + command +
                    ["--virtual", "--xwayland", "--socket", "wayland-orrinade",
-                    "--width", str(width), "--height", str(height),
-                    "--output-count", str(self.monitor_count),
+                    "--width", str(width), "--height", str(height)] + scale +
+                   ["--output-count", str(self.monitor_count),
                     "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities",
                     "sh -c 'echo \"$DISPLAY $XAUTHORITY\" >%s.new && mv %s.new %s'"
                     % (named, named, named)],
@@ -421,6 +447,19 @@ class Session:
             self.authority = fields[1] if len(fields) > 1 else None
             return fields[0]
         return self.wait_compositor(log, display_name, "kwin_wayland")
+
+    def publish_scale(self):
+        """Asks X clients to draw at SCALE as a scaled desktop's session does
+        (xrdb -merge of Xft.dpi into the root window's RESOURCE_MANAGER),
+        keeping whatever the desktop has put there."""
+        atom = self.display.intern_atom("RESOURCE_MANAGER")
+        present = self.root.get_full_property(atom, Xatom.STRING)
+        resources = present.value if present else b""
+        if isinstance(resources, str):
+            resources = resources.encode()
+        resources += b"Xft.dpi:\t%d\n" % round(96 * SCALE)
+        self.root.change_property(atom, Xatom.STRING, 8, resources)
+        self.display.sync()
 
     def use_layout(self, layout, variant):
         """Loads a keyboard layout (US Dvorak is the one known here) and reads
@@ -619,12 +658,13 @@ class Session:
         return places[-1]
 
     def pixel_now(self, x, y):
-        """One pixel of the window, or None where it is off the screen."""
+        """One pixel of the window at logical (x, y), or None where it is off
+        the screen."""
         try:
-            image = self.window.get_image(x, y, 1, 1, X.ZPixmap, 0xffffffff)
+            image = self.window.get_image(device(x), device(y), 1, 1, X.ZPixmap, 0xffffffff)
         except xerror.BadMatch:
             return None
-        return Shot(image.data, 1, 1).pixel(0, 0)
+        return Shot(image.data, 1, 1).device_pixel(0, 0)
 
     def wait_settled(self, window=None, quiet=0.3):
         """Waits until the window (the editor's) has stayed where it is for
@@ -753,7 +793,8 @@ class Session:
         with TempDir() as folder:
             path = os.path.join(folder, "status.ppm")
             drawn = run_through_runner([REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
-                                        str(points), str(segments), path], env=self.env)
+                                        str(points), str(segments), path, repr(SCALE)],
+                                       env=self.env)
             if drawn.returncode != 0:
                 raise AssertionError("the status reference exited with %d: %s"
                                      % (drawn.returncode, drawn.stdout + drawn.stderr))
@@ -761,7 +802,7 @@ class Session:
                 data = ppm.read()
         width = int(data.split()[1])
         pixels = data[data.index(b"255\n") + 4:]
-        x0, y0, x1, y1 = STATUS_BOX
+        x0, y0, x1, y1 = map(device, STATUS_BOX)
         return {(x, y): tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
                 for y in range(y0, y1) for x in range(x0, x1)}
 
@@ -773,7 +814,7 @@ class Session:
         if sum(is_dark(rgb) for rgb in expected.values()) < 100:
             raise AssertionError("the reference status lines show no text")
         return self.wait_shot(
-            lambda shot: all(shot.pixel(x, y) == rgb for (x, y), rgb in expected.items()),
+            lambda shot: all(shot.device_pixel(x, y) == rgb for (x, y), rgb in expected.items()),
             "the status lines for %d points and %d segments" % (points, segments))
 
     def size(self):
@@ -808,12 +849,13 @@ class Session:
     # is made, so a program per event (xdotool) would lose its events.
 
     def move(self, x, y):
-        """Moves the pointer to (x, y) in window pixels."""
+        """Moves the pointer to (x, y) in the window's logical pixels."""
         self.quick_move(x, y)
         self.sync()
 
     def move_on_screen(self, x, y):
-        xtest.fake_input(self.display, X.MotionNotify, x=x, y=y)
+        """Moves the pointer to (x, y) in logical pixels of the screen."""
+        xtest.fake_input(self.display, X.MotionNotify, x=device(x), y=device(y))
         self.sync()
 
     def click(self, x, y, button=1):
@@ -887,11 +929,11 @@ class Session:
         raise AssertionError("no answer to _NET_WM_PING within %g s" % timeout)
 
     # The same requests queued, for events by the thousand: positions are in
-    # window pixels; sync() sends what is queued.
+    # the window's logical pixels; sync() sends what is queued.
 
     def quick_move(self, x, y):
         origin = self.window.translate_coords(self.root, 0, 0)
-        xtest.fake_input(self.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
+        xtest.fake_input(self.display, X.MotionNotify, x=device(x) - origin.x, y=device(y) - origin.y)
 
     def quick_button(self, down, button=1):
         xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, button)
@@ -915,6 +957,8 @@ class Session:
         self.sync()
 
     def resize(self, width, height):
+        """Resizes the window to width x height logical pixels."""
+        width, height = device(width), device(height)
         self.xdotool("windowsize", self.window.id, width, height)
         wait_for(lambda: self.size() == (width, height), "the resize")
 

@@ -1,8 +1,9 @@
 """Placing, picking, dragging and the keys, with real X input."""
+import math
 import time
 import unittest
 
-from harness import (BACKGROUND, DESKTOP, MANAGED, QWERTY_KEYCODES, STATUS_BOX, EditorCase,
+from harness import (BACKGROUND, DESKTOP, MANAGED, QWERTY_KEYCODES, SCALE, STATUS_BOX, EditorCase,
                      needs_input)
 
 A, B, C = (100, 100), (500, 100), (300, 500)
@@ -37,18 +38,26 @@ class Editing(EditorCase):
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
         self.place_three()
-        # A press 4 pixels off on both axes picks A, which then follows the
+        # The pointer moves by whole device pixels: the farthest a press can
+        # be from A and lie within 5 logical pixels, and the nearest it can be
+        # and lie 5 or more away (4 and 5 unscaled).
+        within = (math.ceil(5 * SCALE) - 1) / SCALE
+        beyond = math.ceil(5 * SCALE) / SCALE
+        # A press that far off on both axes picks A, which then follows the
         # held button to the pointer; a miss would add a point there instead
         # and leave A where it was.
-        s.press(A[0] + 4, A[1] + 4)
-        s.wait_shot(lambda shot: has_markers((104, 104))(shot) and shot.dark_in(97, 97, 99, 99) == 0,
-                    "A moved to (104, 104)")
+        moved = (A[0] + within, A[1] + within)
+        s.press(*moved)
+        s.wait_shot(lambda shot: has_markers(moved)(shot) and shot.dark_in(97, 97, 99, 99) == 0,
+                    "A moved to %s" % (moved,))
         s.release()
-        # Exactly 5 pixels off A is a miss: a point P at index 1, giving the
-        # cubic A, P, C, B, whose midpoint is (A + 3P + 3C + B) / 8.
-        s.click(109, 104)
-        shot = s.wait_shot(lambda shot: has_markers((109, 104))(shot), "P")
-        s.wait_shot(lambda shot: shot.dark_near(229, 252), "the cubic")
+        # That far off A on one axis is a miss: a point P at index 1, giving
+        # the cubic A, P, C, B, whose midpoint is (A + 3P + 3C + B) / 8.
+        p = (moved[0] + beyond, moved[1])
+        s.click(*p)
+        shot = s.wait_shot(lambda shot: has_markers(p)(shot), "P")
+        middle = tuple((a + 3 * q + 3 * c + b) / 8 for a, q, c, b in zip(moved, p, C, B))
+        s.wait_shot(lambda shot: shot.dark_near(*middle), "the cubic")
         self.assertFalse(shot.dark_near(*MIDDLE, reach=6))
 
     def test_drag_moves_the_point_and_the_curve_follows(self):

@@ -9,12 +9,12 @@ import unittest
 from Xlib import X
 
 from harness import (BACKGROUND, BUILD_DIR, DESKTOP, MANAGED, MONITORS, PLACES_WINDOWS, RUNNER,
-                     SFML_VERSION, WINDOW_SIZE, EditorCase, TempDir, creation_never_ends,
+                     SFML_VERSION, WINDOW_SIZE, EditorCase, TempDir, creation_never_ends, device,
                      placement_out_of_reach, wait_for)
 
-# Monitors wide, square-ish and small: the window (640 x 640) fits each, with
-# little to spare on the last.
-SCREENS = [(1920, 1080), (1280, 1024), (1024, 768)]
+# Monitors wide, square-ish and small, in logical pixels: the window (640 x
+# 640) fits each, with little to spare on the last.
+SCREENS = [(device(1920), device(1080)), (device(1280), device(1024)), (device(1024), device(768))]
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
