@@ -16,7 +16,7 @@ if [ "${1:-}" = --e2e ]; then
 fi
 factor=${1:-1}
 scripts/install-deps.sh unit
-echo "test-arch: $(uname -m), $(c++ --version | head -n 1), SFML $(pkg-config --modversion sfml-graphics)"
+echo "test-arch: $(c++ -dumpmachine), $(c++ --version | head -n 1), SFML $(pkg-config --modversion sfml-graphics)"
 cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF -DORRINADE_WERROR=ON \
   -DORRINADE_TIME_FACTOR="$factor"
 cmake --build build -j"$(nproc)"
