@@ -83,19 +83,35 @@ done
 echo "test-windows: Windows programs run through $runner"
 
 cd tests/e2e
+# Windows' DPI in the prefix: Wine's LogPixels, which it reports as every
+# monitor's DPI.
+set_dpi() {
+  "$runner" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wineserver -w
+}
+# suites SCALE MODULE...: the suites at SCALE x 96 DPI, on screens of as many
+# device pixels.
 suites() {
-  ORRINADE_RUNNER=$runner ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
+  local scale=$1
+  shift
+  set_dpi "$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s + 0.5 }')"
+  ORRINADE_SCALE=$scale ORRINADE_RUNNER=$runner ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
     ORRINADE_BIN="$unpacked/orrinade.exe" \
     ORRINADE_REFERENCE="$build/tests/status_reference.exe" \
     ORRINADE_INSTALLER="$build/orrinade-$version-win64-setup.exe" ORRINADE_VERSION="$version" \
-    /usr/bin/python3 -m unittest -v test_startup test_editing test_installer 2>&1 | tee "$build/e2e.log"
+    /usr/bin/python3 -m unittest -v "$@" 2>&1 | tee "$build/e2e.log"
   return "${PIPESTATUS[0]}"
 }
 # Rarely, a Wine process loses its connection to the wineserver and exits
 # with status 1 before the editor runs ("wine client error"). Only then do
 # the suites run a second time.
-if ! suites; then
-  grep -q "wine client error" "$build/e2e.log" || exit 1
-  echo "test-windows: Wine lost its wineserver; once more"
-  suites
-fi
+for scale in 1 1.5 2; do
+  modules=(test_startup test_editing)
+  [ "$scale" != 1 ] || modules+=(test_installer)
+  if ! suites "$scale" "${modules[@]}"; then
+    grep -q "wine client error" "$build/e2e.log" || exit 1
+    echo "test-windows: Wine lost its wineserver; once more"
+    suites "$scale" "${modules[@]}"
+  fi
+done
+set_dpi 96

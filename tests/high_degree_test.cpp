@@ -9,19 +9,24 @@
 
 namespace {
 
-// The exact reference: de Casteljau's convex combinations in long double.
-long double de_casteljau(std::vector<long double> p, float t)
+// The reference: de Casteljau's convex combinations in double. Each level
+// adds at most a few units in the last place of the largest coordinate: at
+// 4096 points within 640 pixels its error stays below 1e-9 pixels, at 2000
+// points of 3e7 below 1e-5, far below the tolerances checked. (Not long
+// double: on ARM and others that is quadruple precision in software, which
+// takes minutes under emulation.)
+double de_casteljau(std::vector<double> p, float t)
 {
-    const long double s = t, u = 1.0L - s;
+    const double s = t, u = 1.0 - s;
     for (std::size_t level = p.size(); level > 1; --level)
         for (std::size_t i = 0; i + 1 < level; ++i)
             p[i] = u * p[i] + s * p[i + 1];
-    return p.empty() ? 0.0L : p[0];
+    return p.empty() ? 0.0 : p[0];
 }
 
 struct Sampled {
     BezierCurve curve;
-    std::vector<long double> xs, ys;
+    std::vector<double> xs, ys;
 };
 
 Sampled random_curve(int count, std::mt19937& rng)
@@ -65,7 +70,7 @@ TEST(HighDegree, WithinAThousandthOfAPixelOfTheExactCurve)
             const float x = s.curve.evaluate_x(t), y = s.curve.evaluate_y(t);
             const Vector2f v = s.curve.evaluate(t);
             ASSERT_TRUE(std::isfinite(x) && std::isfinite(y)) << count << " t=" << t;
-            const long double rx = de_casteljau(s.xs, t), ry = de_casteljau(s.ys, t);
+            const double rx = de_casteljau(s.xs, t), ry = de_casteljau(s.ys, t);
             EXPECT_NEAR(x, rx, 1e-3) << count << " points, t=" << t;
             EXPECT_NEAR(y, ry, 1e-3) << count << " points, t=" << t;
             EXPECT_EQ(v.x, x) << count << " points, t=" << t;
@@ -78,7 +83,7 @@ TEST(HighDegree, ExtremeCoordinatesStayFinite)
 {
     // Points dragged far outside the window, alternating in sign.
     BezierCurve curve;
-    std::vector<long double> xs;
+    std::vector<double> xs;
     for (int i = 0; i < 2000; ++i) {
         const float x = i % 2 ? 3e7f : -3e7f;
         curve.add_point(Vector2f(x, 1e30f));
