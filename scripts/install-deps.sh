@@ -42,7 +42,7 @@ declare -A apt=(
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
   [makensis]=nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
-  [harfbuzz]=libharfbuzz-dev
+  [gsd-xsettings]=gnome-settings-daemon [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
   [debootstrap]=debootstrap [git]=git [unshare]=util-linux [qemu]=qemu-user-static
 )
@@ -58,7 +58,7 @@ declare -A dnf=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-daemon [weston]=weston
   [Xwayland]=xorg-x11-server-Xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [makensis]=mingw32-nsis [wrestool]=icoutils
-  [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=xrandr
+  [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=xrandr [gsd-xsettings]=gnome-settings-daemon
   [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
   [appstreamcli]=appstream [man]=man-db
 )
@@ -74,7 +74,7 @@ declare -A pacman=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus [weston]=weston
   [Xwayland]=xorg-xwayland [wmctrl]=wmctrl [setxkbmap]=xorg-setxkbmap
   [wrestool]=icoutils
-  [mutter]=mutter [kwin_wayland]=kwin [xrandr-cli]=xorg-xrandr
+  [mutter]=mutter [kwin_wayland]=kwin [xrandr-cli]=xorg-xrandr [gsd-xsettings]=gnome-settings-daemon
   [harfbuzz]=harfbuzz [cmake-3.28]=cmake
   [appstreamcli]=appstream [man]=man-db
 )
@@ -90,7 +90,7 @@ declare -A zypper=(
   [openbox]=openbox [xfwm4]=xfwm4 [dbus-run-session]=dbus-1 [weston]=weston
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=setxkbmap
   [wrestool]=icoutils
-  [mutter]=mutter [kwin_wayland]=kwin6 [xrandr-cli]=xrandr
+  [mutter]=mutter [kwin_wayland]=kwin6 [xrandr-cli]=xrandr [gsd-xsettings]=gnome-settings-daemon
   [harfbuzz]=harfbuzz-devel [cmake-3.28]=cmake
   [appstreamcli]=AppStream [man]=man
 )
@@ -147,6 +147,7 @@ probe() {
     mingw-objdump) has_program x86_64-w64-mingw32-objdump ;;
     # Debian splits Wine: 64-bit programs need wine64 beside it.
     xrandr-cli) has_program xrandr ;;
+    gsd-xsettings) [ -x /usr/libexec/gsd-xsettings ] ;;
     wine) has_program wine && { [ ! -d /usr/lib/wine ] || [ -x /usr/lib/wine/wine64 ]; } ;;
     *) has_program "$1" ;;
   esac
@@ -184,7 +185,7 @@ for use in "$@"; do
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
-                   mutter kwin_wayland xrandr-cli) ;;
+                   mutter kwin_wayland xrandr-cli gsd-xsettings) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;

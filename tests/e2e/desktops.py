@@ -47,6 +47,30 @@ def mutter_offers_x11():
     return "--x11" in offered.stdout + offered.stderr
 
 
+# GNOME's X settings daemon (gnome-settings-daemon).
+GSD_XSETTINGS = "/usr/libexec/gsd-xsettings"
+
+
+@functools.lru_cache(maxsize=None)
+def mutter_major():
+    found = re.search(r"mutter (\d+)", subprocess.run(
+        ["mutter", "--version"], capture_output=True, text=True).stdout) if shutil.which("mutter") else None
+    return int(found.group(1)) if found else 0
+
+
+def gnome_missing():
+    """A GNOME session at a scale other than 1 needs mutter's native scaling
+    of X11 programs (mutter 47 and later; GNOME 43 scales their windows up
+    itself), and GNOME's X settings daemon to tell them the scale."""
+    if SCALE == 1:
+        return None
+    if mutter_major() < 47:
+        return "mutter %d scales X11 windows itself, with no native scaling" % mutter_major()
+    if not os.path.exists(GSD_XSETTINGS):
+        return "GNOME's X settings daemon is not installed"
+    return None
+
+
 @functools.lru_cache(maxsize=None)
 def weston_major():
     found = re.search(r"weston (\d+)", subprocess.run(
@@ -85,7 +109,7 @@ DESKTOPS = {
                          else "this mutter has no X11 mode (GNOME runs on Wayland only)"),
     # mutter as a headless Wayland compositor with Xwayland (GNOME); since
     # GNOME 44 another client draws the title bars of X11 windows.
-    "gnome": Desktop(server="mutter", monitors=2),
+    "gnome": Desktop(server="mutter", monitors=2, missing=gnome_missing),
     # KWin on its virtual backend with Xwayland (KDE Plasma).
     "kde": Desktop(server="kwin", monitors=2),
     # weston's headless backend with Xwayland, which has no seat: XTEST
@@ -97,6 +121,8 @@ DESKTOPS = {
 # How a test skipped for want of its desktop says so (ctest looks for it).
 NOT_HERE = "the desktop is not here: "
 NAME = os.environ.get("ORRINADE_DESKTOP", "bare")
+# The scale the desktop asks programs to draw at (1 unless given).
+SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
 if NAME not in DESKTOPS:
     raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + NAME)
 DESKTOP = DESKTOPS[NAME]

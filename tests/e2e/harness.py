@@ -113,12 +113,11 @@ def creation_never_ends(screen):
             and creation_place(screen)[1] >= screen[1])
 
 
-# The scale the session's desktop asks programs to draw at (ORRINADE_SCALE,
-# 1 unless given): it publishes Xft.dpi = 96 x SCALE as scaled desktops do,
-# and its monitors have SCALE times as many device pixels. Tests speak in
-# the editor's logical pixels (window positions, shots); screens, window
-# sizes and placement are in device pixels.
-SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
+# The scale the session's desktop asks programs to draw at: Xft.dpi = 96 x
+# SCALE is published as scaled desktops do, and monitors have SCALE times as
+# many device pixels. Tests speak in the editor's logical pixels (window
+# positions, shots); screens, window sizes and placement are in device pixels.
+SCALE = desktops.SCALE
 
 
 def device(length):
@@ -276,7 +275,9 @@ class Session:
             self.name = starts[desktop.server]()
             self.display = self.connect()
             self.root = self.display.screen().root
-            if SCALE != 1:
+            if SCALE != 1 and desktop.server == "mutter":
+                self.start_gnome_settings()
+            elif SCALE != 1:
                 self.publish_scale()
             if desktop.layout:
                 self.use_layout(*desktop.layout)
@@ -399,8 +400,13 @@ class Session:
         environment = self.new_runtime()
         log = os.path.join(self.runtime, "mutter.log")
         monitors = ["--virtual-monitor", "%dx%d" % self.monitor_size] * self.monitor_count
-        self.spawn(["dbus-run-session", "--", "mutter", "--wayland", "--headless",
-                    "--wayland-display=wayland-orrinade"] + monitors, log=log, env=environment)
+        mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
+        if SCALE != 1:
+            environment.update(self.scaled_gnome())
+            # The session's bus, for the settings daemon started later.
+            mutter = ["sh", "-c", 'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0.bus" && exec "$@"',
+                      log] + mutter
+        self.spawn(["dbus-run-session", "--"] + mutter, log=log, env=environment)
 
         def display_name():
             with open(log, errors="replace") as lines:
@@ -412,6 +418,44 @@ class Session:
                             return line.split("display")[1].split(",")[0].strip()
             return None
         return self.wait_compositor(log, display_name, "mutter")
+
+    def scaled_gnome(self):
+        """The environment of a GNOME session whose monitors are at SCALE:
+        a GNOME desktop (Debian turns on mutter's scale-monitor-framebuffer
+        and xwayland-native-scaling there, so X11 programs see device pixels
+        and scale themselves), with its monitor configuration giving every
+        virtual monitor that scale, side by side."""
+        config = os.path.join(self.runtime, "config")
+        os.mkdir(config)
+        width, height = self.monitor_size
+        logical = round(width / SCALE)
+        monitors = "".join(
+            "<logicalmonitor><x>%d</x><y>0</y><scale>%g</scale>%s<monitor><monitorspec>"
+            "<connector>Meta-%d</connector><vendor>MetaVendor</vendor>"
+            "<product>MetaVirtualMonitor</product><serial>0x%02x</serial></monitorspec>"
+            "<mode><width>%d</width><height>%d</height><rate>60</rate></mode></monitor>"
+            "</logicalmonitor>" % (i * logical, SCALE, "<primary>yes</primary>" if i == 0 else "",
+                                   i, i, width, height)
+            for i in range(self.monitor_count))
+        with open(os.path.join(config, "monitors.xml"), "w") as xml:
+            xml.write('<monitors version="2"><configuration><layoutmode>logical</layoutmode>'
+                      + monitors + "</configuration></monitors>\n")
+        return {"XDG_CURRENT_DESKTOP": "GNOME", "XDG_CONFIG_HOME": config}
+
+    def start_gnome_settings(self):
+        """GNOME's X settings daemon, which tells X11 programs the scale
+        mutter asks of them (Xft.dpi in the resource database), as in a GNOME
+        session; waits until it has."""
+        with open(os.path.join(self.runtime, "mutter.log.bus")) as bus:
+            address = bus.read().strip()
+        self.spawn([desktops.GSD_XSETTINGS], log=os.path.join(self.runtime, "xsettings.log"),
+                   env=dict(self.env, DBUS_SESSION_BUS_ADDRESS=address))
+        atom = self.display.intern_atom("RESOURCE_MANAGER")
+
+        def published():
+            resources = self.root.get_full_property(atom, Xatom.STRING)
+            return resources and b"Xft.dpi" in resources.value
+        wait_for(published, "GNOME's settings daemon to publish Xft.dpi")
 
     def start_kwin(self):
         """KWin as a Wayland compositor on its virtual backend with one output
