@@ -4,6 +4,7 @@
 // points); and Horner's rule in double on precomputed coefficients (fast but
 // unstable at high degree). Only the timings matter here.
 #include "bench_curves.h"
+#include "plain_power.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,19 +27,6 @@ void report_per_point(benchmark::State& state, int count)
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// base^exponent by squaring, every product a float product.
-float power_by_squaring(float base, int exponent)
-{
-    float result = 1.0f;
-    for (int m = exponent;; base *= base) {
-        if (m % 2 == 1)
-            result *= base;
-        m /= 2;
-        if (m == 0)
-            return result;
-    }
-}
-
 float direct_x(const BezierCurve& curve, float t)
 {
     const int n = curve.num_points() - 1;
@@ -46,8 +34,8 @@ float direct_x(const BezierCurve& curve, float t)
     for (int i = 0; i <= n; ++i) {
         const double c = binomial(static_cast<unsigned>(n), static_cast<unsigned>(i));
         const double term = ((c * static_cast<double>(curve.get_point(i).x))
-                             * static_cast<double>(power_by_squaring(1.0f - t, n - i)))
-                            * static_cast<double>(power_by_squaring(t, i));
+                             * static_cast<double>(plain_power(1.0f - t, n - i)))
+                            * static_cast<double>(plain_power(t, i));
         sum = static_cast<float>(static_cast<double>(sum) + term);
     }
     return sum;
@@ -74,7 +62,7 @@ struct Horner {
         double acc = 0.0;
         for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c)
             acc = acc * s + *c;
-        return acc * power_by_squaring(static_cast<float>(u), static_cast<int>(coefficients.size()) - 1);
+        return acc * plain_power(static_cast<float>(u), static_cast<int>(coefficients.size()) - 1);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "curve/bezier_curve.h"
 #include "curve/powers.h"
+#include "plain_power.h"
 
 #include <gtest/gtest.h>
 
@@ -38,19 +39,7 @@ void expect_points(const BezierCurve& curve, const std::vector<Vector2f>& expect
 
 // The fixed arithmetic written out plainly, with nothing shared with the
 // implementation: coefficients from exact 64-bit products, every power
-// computed from scratch by squaring.
-float plain_power(float base, int exponent)
-{
-    float result = 1.0f;
-    for (int m = exponent;; base *= base) {
-        if (m % 2 == 1)
-            result *= base;
-        m /= 2;
-        if (m == 0)
-            return result;
-    }
-}
-
+// computed from scratch by squaring (plain_power).
 std::int32_t plain_binomial(int n, int k)
 {
     std::uint64_t c = 1;
