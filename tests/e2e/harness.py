@@ -697,7 +697,10 @@ class Session:
                          "the probe window")
                 return self.wait_settled(probe)
         places = [probe_place()]
-        while len(places) < 10 and places[-1:] != places[-2:-1]:
+        while places[-1:] != places[-2:-1]:
+            if len(places) == 10:
+                raise AssertionError("the desktop put ten windows of the editor's size in a row "
+                                     "at no place twice: %s" % places)
             places.append(probe_place())
         return places[-1]
 
