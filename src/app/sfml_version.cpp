@@ -43,19 +43,19 @@ EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x
     return event;
 }
 
+#if defined(ORRINADE_X11)
 // Moves the window where frame_position says, once, right after it opens.
 // Elsewhere than X11 SFML's own placement (centred on the primary display)
 // stands.
-void place_window([[maybe_unused]] sf::Window& window, [[maybe_unused]] sf::WindowHandle handle)
+void place_window(sf::Window& window, sf::WindowHandle handle)
 {
-#if defined(ORRINADE_X11)
     const std::optional<Desktop> desktop = x11_desktop(static_cast<unsigned long>(handle));
     if (!desktop)
         return;
     if (const std::optional<ScreenPoint> corner = frame_position(*desktop))
         window.setPosition(sf::Vector2i(corner->x, corner->y));
-#endif
 }
+#endif
 
 }
 
