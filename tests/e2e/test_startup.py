@@ -27,7 +27,7 @@ class Startup(EditorCase):
                 continue  # test_sfml_2_5_never_shows_a_window_on_a_very_wide_bare_screen
             with self.subTest(screen=screen):
                 s = self.new_session(screen)
-                window = s.start()  # which fails unless the window is where it belongs
+                window = s.start(placed=True)
                 self.assertEqual(window.get_wm_name(), "Orrinade")
                 self.assertEqual(s.size(), WINDOW_SIZE)
                 shot = s.wait_status(0, 16)
@@ -42,8 +42,8 @@ class Startup(EditorCase):
     def test_window_partly_off_the_screen_where_the_desktop_keeps_it_there(self):
         """Known gap: on some monitors this desktop keeps the window partly
         off the screen wherever the editor moves it (desktops.py says why).
-        Once that is mended, this test fails, and the check comes back into
-        start() for those monitors."""
+        Once that is mended, this test fails, and the placement check of
+        the test above comes back for those monitors."""
         for screen in filter(placement_out_of_reach, SCREENS):
             with self.subTest(screen=screen):
                 s = self.new_session(screen)
