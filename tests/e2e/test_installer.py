@@ -17,10 +17,11 @@ from harness import WINDOW_SIZE, EditorCase, run_through_runner
 
 INSTALLER = os.environ.get("ORRINADE_INSTALLER")
 VERSION = os.environ.get("ORRINADE_VERSION", "")
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orrinade"
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 # The installer writes the 64-bit registry view; where 32-bit Wine is there
 # too, a plain "reg" may be the 32-bit one, which sees the other view.
-REG_QUERY = ["reg", "query", UNINSTALL_KEY, "/reg:64"]
+REG_QUERY = ["reg", "query", UNINSTALL + r"\Orrinade", "/reg:64"]
+REG_LIST = ["reg", "query", UNINSTALL, "/reg:64"]
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Orrinade.lnk"
 INSTALLED = ["LICENSE.txt", "README.txt", "licenses/DejaVu-fonts.txt", "licenses/FreeType.txt",
              "licenses/SFML.txt", "orrinade.exe", "segoeui.ttf", "uninstall.exe"]
@@ -81,6 +82,15 @@ class Installer(EditorCase):
             raise AssertionError("%s exited with %d: %s" % (command, result.returncode, result.stderr))
         return result
 
+    def uninstall_entries(self):
+        """The names of the Apps & features entries, as reg lists them (the
+        key itself, its values, then each subkey by its full name); reg
+        must answer."""
+        listing = self.wine(*REG_LIST).stdout
+        prefix = "HKEY_LOCAL_MACHINE" + UNINSTALL[len("HKLM"):] + "\\"
+        return {line.strip()[len(prefix):] for line in listing.splitlines()
+                if line.strip().lower().startswith(prefix.lower())}
+
     def unix(self, windows_path):
         self.assertTrue(windows_path.upper().startswith("C:\\"), windows_path)
         return os.path.join(self.drive, *windows_path[3:].split("\\"))
@@ -92,6 +102,7 @@ class Installer(EditorCase):
         found = sorted(os.path.relpath(os.path.join(top, name), folder)
                        for top, _, names in os.walk(folder) for name in names)
         self.assertEqual(found, INSTALLED)
+        self.assertIn("Orrinade", self.uninstall_entries())
         key = self.wine(*REG_QUERY).stdout
         for name, value in [("DisplayName", "Orrinade"), ("DisplayVersion", VERSION),
                             ("Publisher", "The Orrinade developers"),
@@ -118,8 +129,7 @@ class Installer(EditorCase):
         self.wine(os.path.join(folder, "uninstall.exe"), "/S")
         self.assertFalse(os.path.exists(folder), "the install folder is left")
         self.assertFalse(os.path.exists(os.path.join(self.drive, SHORTCUT)), "the shortcut is left")
-        self.assertNotEqual(self.wine(*REG_QUERY, check=False).returncode, 0,
-                            "the Apps & features entry is left")
+        self.assertNotIn("Orrinade", self.uninstall_entries(), "the Apps & features entry is left")
 
 
 if __name__ == "__main__":
