@@ -495,15 +495,25 @@ class Session:
     def publish_scale(self):
         """Asks X clients to draw at SCALE as a scaled desktop's session does
         (xrdb -merge of Xft.dpi into the root window's RESOURCE_MANAGER),
-        keeping whatever the desktop has put there."""
+        keeping whatever the desktop has put there. A desktop still starting
+        may write the database over (KWin 6.7 does): the line is merged again
+        until it has stayed for a second."""
         atom = self.display.intern_atom("RESOURCE_MANAGER")
-        present = self.root.get_full_property(atom, Xatom.STRING)
-        resources = present.value if present else b""
-        if isinstance(resources, str):
-            resources = resources.encode()
-        resources += b"Xft.dpi:\t%d\n" % round(96 * SCALE)
-        self.root.change_property(atom, Xatom.STRING, 8, resources)
-        self.display.sync()
+        line = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
+        kept = {"since": time.monotonic()}
+
+        def merged_and_kept():
+            present = self.root.get_full_property(atom, Xatom.STRING)
+            resources = present.value if present else b""
+            if isinstance(resources, str):
+                resources = resources.encode()
+            if line not in resources:
+                self.root.change_property(atom, Xatom.STRING, 8, resources + line)
+                self.display.sync()
+                kept["since"] = time.monotonic()
+                return False
+            return time.monotonic() - kept["since"] >= 1.0
+        wait_for(merged_and_kept, "Xft.dpi to stay in the resource database")
 
     def use_layout(self, layout, variant):
         """Loads a keyboard layout (US Dvorak is the one known here) and reads
