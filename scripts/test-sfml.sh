@@ -15,9 +15,9 @@
 # which then builds and tests the project too. The system's CMake stays as
 # it is: where it is older, install-deps.sh unpacks a newer one aside.
 set -euo pipefail
-skip='^e2e_editing_'
+skip='^e2e_(editing|mapping)_'
 if [ "${1:-}" = --bare-only ]; then
-  skip='^e2e_(startup|editing|keys)_|^e2e_(soak|memory)$'
+  skip='^e2e_(startup|editing|mapping|keys)_|^e2e_(soak|memory)$'
   shift
 fi
 [ $# -ge 1 ] || { echo "usage: $0 [--bare-only] ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]" >&2; exit 2; }
