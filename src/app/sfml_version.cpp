@@ -4,6 +4,9 @@
 #include "app/window_placement.h"
 #if defined(ORRINADE_X11)
 #include "app/x11_desktop.h"
+
+#include <chrono>
+#include <thread>
 #elif defined(_WIN32)
 #include "app/windows_scale.h"
 #endif
@@ -45,15 +48,29 @@ EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x
 
 #if defined(ORRINADE_X11)
 // Moves the window where frame_position says, once, right after it opens.
-// Elsewhere than X11 SFML's own placement (centred on the primary display)
-// stands.
+// A desktop may show a window where it was created before it places it
+// (mutter as a Wayland compositor does so for a few frames, decorations
+// already declared), so a window that a desktop places and that is not yet
+// wholly on a monitor is read again, every 10 ms for up to half a second,
+// before the editor moves it. Elsewhere than X11 SFML's own placement
+// (centred on the primary display) stands.
 void place_window(sf::Window& window, sf::WindowHandle handle)
 {
-    const std::optional<Desktop> desktop = x11_desktop(static_cast<unsigned long>(handle));
-    if (!desktop)
-        return;
-    if (const std::optional<ScreenPoint> corner = frame_position(*desktop))
-        window.setPosition(sf::Vector2i(corner->x, corner->y));
+    constexpr auto step = std::chrono::milliseconds(10);
+    constexpr int readings = 50;
+    for (int reading = 1;; ++reading) {
+        const std::optional<Desktop> desktop = x11_desktop(static_cast<unsigned long>(handle));
+        if (!desktop)
+            return;
+        const std::optional<ScreenPoint> corner = frame_position(*desktop);
+        if (!corner)
+            return;
+        if (!desktop->places_windows || reading == readings) {
+            window.setPosition(sf::Vector2i(corner->x, corner->y));
+            return;
+        }
+        std::this_thread::sleep_for(step);
+    }
 }
 #endif
 
