@@ -14,7 +14,7 @@ if len(sys.argv) > 1:
     os.environ["ORRINADE_BIN"] = os.path.abspath(sys.argv[1])
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
-from harness import Session  # noqa: E402  (the path above comes first)
+from harness import EditorSession  # noqa: E402  (the path above comes first)
 
 
 def write_png(path, shot):
@@ -33,7 +33,7 @@ def write_png(path, shot):
 
 
 def main():
-    s = Session()
+    s = EditorSession()
     try:
         s.start()
         # The first click starts the curve, the second ends it, each later one

@@ -1,8 +1,6 @@
 """Every desktop the end-to-end suites run on, one entry each: how its
 session starts and what it does to windows. A new desktop, or a release of
-one that behaves otherwise, is an entry here, read by the harness alone.
-
-ORRINADE_DESKTOP names the desktop every session of a test process runs.
+one that behaves otherwise, is an entry here, read by the session alone.
 """
 import functools
 import os
@@ -10,30 +8,45 @@ import re
 import shutil
 import subprocess
 
+import scaling
+import servers
+from options import DESKTOP_NAME, MONITORS_GIVEN, SCALE
+
 
 class Desktop:
-    """server: "xvfb", or the Wayland compositor ("weston", "mutter",
-    "kwin") whose Xwayland is the session's X server.
-    manager: the command of an X11 window manager started on Xvfb.
+    """server(session): starts the session's X server (servers.py) and
+    returns its display name.
+    manager: the command of an X11 window manager started on that server.
+    publish_scale(session): tells X11 programs the scale, where not 1.
     monitors: how many the session has unless ORRINADE_MONITORS says.
     places: whether something places, decorates and may move windows.
     managed: whether a window manager that closes and pings windows runs.
-    follows_moves: whether a window the editor moves after mapping it goes
-    there (weston keeps only the place a window is created at).
     has_input: whether XTEST input reaches windows.
     layout: the keyboard layout and variant to load, if not US QWERTY.
     missing(): why the desktop cannot run here, or None.
-    placement_out_of_reach(screen, created): whether the editor cannot get
-    its window, created at that place, wholly onto a monitor of that size
-    here: a known limit."""
+    keeps_created_place(): None, or for a desktop that keeps an X window
+    where it is created whatever the program does after (a window created at
+    the origin it centres), where it then holds the window, as ((dx, dy)
+    from the place created, (left, top, right, bottom) of the decorations it
+    declares around it)."""
 
-    def __init__(self, server="xvfb", manager=None, monitors=1, places=True, managed=True,
-                 follows_moves=True, has_input=True, layout=None, missing=lambda: None,
-                 placement_out_of_reach=lambda screen, created: False):
-        self.server, self.manager, self.monitors = server, manager, monitors
-        self.places, self.managed, self.follows_moves = places, managed, follows_moves
-        self.has_input, self.layout = has_input, layout
-        self.missing, self.placement_out_of_reach = missing, placement_out_of_reach
+    def __init__(self, server=servers.start_xvfb, manager=None,
+                 publish_scale=scaling.publish_scale, monitors=1, places=True, managed=True,
+                 has_input=True, layout=None, missing=lambda: None,
+                 keeps_created_place=lambda: None):
+        self.server, self.manager, self.publish_scale = server, manager, publish_scale
+        self.monitors, self.places, self.managed = monitors, places, managed
+        self.has_input, self.layout, self.missing = has_input, layout, missing
+        self.keeps_created_place = keeps_created_place
+
+
+def major_version(program):
+    """The major version `program --version` names, or 0 where it is missing."""
+    if not shutil.which(program):
+        return 0
+    found = re.search(program + r" (\d+)", subprocess.run(
+        [program, "--version"], capture_output=True, text=True).stdout)
+    return int(found.group(1)) if found else 0
 
 
 @functools.lru_cache(maxsize=None)
@@ -47,49 +60,28 @@ def mutter_offers_x11():
     return "--x11" in offered.stdout + offered.stderr
 
 
-# GNOME's X settings daemon (gnome-settings-daemon).
-GSD_XSETTINGS = "/usr/libexec/gsd-xsettings"
-
-
-@functools.lru_cache(maxsize=None)
-def mutter_major():
-    found = re.search(r"mutter (\d+)", subprocess.run(
-        ["mutter", "--version"], capture_output=True, text=True).stdout) if shutil.which("mutter") else None
-    return int(found.group(1)) if found else 0
-
-
 def gnome_missing():
     """A GNOME session at a scale other than 1 needs mutter's native scaling
     of X11 programs (mutter 47 and later; GNOME 43 scales their windows up
     itself), and GNOME's X settings daemon to tell them the scale."""
     if SCALE == 1:
         return None
-    if mutter_major() < 47:
-        return "mutter %d scales X11 windows itself, with no native scaling" % mutter_major()
-    if not os.path.exists(GSD_XSETTINGS):
+    mutter = major_version("mutter")
+    if mutter < 47:
+        return "mutter %d scales X11 windows itself, with no native scaling" % mutter
+    if not os.path.exists(scaling.GSD_XSETTINGS):
         return "GNOME's X settings daemon is not installed"
     return None
 
 
 @functools.lru_cache(maxsize=None)
-def weston_major():
-    found = re.search(r"weston (\d+)", subprocess.run(
-        ["weston", "--version"], capture_output=True, text=True).stdout) if shutil.which("weston") else None
-    return int(found.group(1)) if found else 0
-
-
-def weston_out_of_reach(screen, created):
-    """weston keeps an X window where it is created (a window created at
-    the origin it centres), whatever the editor does after, so the window
-    and the frame weston declares around it must fit there. From weston 14
-    on that frame, its shadow included, reaches 32 pixels above and left of
-    the window, 44 right and 65 below."""
-    width, height = screen
-    size = 640
-    x, y = created if created != (0, 0) else ((width - size) // 2, (height - size) // 2)
-    left, top, right, bottom = (32, 32, 44, 65) if weston_major() >= 14 else (0, 0, 0, 0)
-    return not (x - left >= 0 and y - top >= 0
-                and x + size + right <= width and y + size + bottom <= height)
+def weston_kept_place():
+    """weston puts its title bar and borders (27 and 6 pixels) where the
+    window was created, and the window within them. From weston 14 on it
+    declares that frame with its shadow, 32 pixels beyond it above and left,
+    38 right and below of what it draws: 38, 59, 38 and 38 pixels around the
+    window; before, it declares none."""
+    return (6, 27), ((38, 59, 38, 38) if major_version("weston") >= 14 else (0, 0, 0, 0))
 
 
 DESKTOPS = {
@@ -107,22 +99,22 @@ DESKTOPS = {
     "gnome-x11": Desktop(manager=["dbus-run-session", "--", "mutter", "--x11", "--replace"],
                          missing=lambda: None if mutter_offers_x11()
                          else "this mutter has no X11 mode (GNOME runs on Wayland only)"),
-    # mutter as a headless Wayland compositor with Xwayland (GNOME); since
+    # mutter as a headless Wayland compositor with Xwayland (GNOME), which
+    # tells X11 programs its scale through GNOME's settings daemon; since
     # GNOME 44 another client draws the title bars of X11 windows.
-    "gnome": Desktop(server="mutter", monitors=2, missing=gnome_missing),
+    "gnome": Desktop(server=servers.start_mutter, publish_scale=scaling.start_gnome_settings,
+                     monitors=2, missing=gnome_missing),
     # KWin on its virtual backend with Xwayland (KDE Plasma).
-    "kde": Desktop(server="kwin", monitors=2),
+    "kde": Desktop(server=servers.start_kwin, monitors=2),
     # weston's headless backend with Xwayland, which has no seat: XTEST
     # input reaches no window there.
-    "weston": Desktop(server="weston", managed=False, follows_moves=False, has_input=False,
-                      placement_out_of_reach=weston_out_of_reach),
+    "weston": Desktop(server=servers.start_weston, managed=False, has_input=False,
+                      keeps_created_place=weston_kept_place),
 }
 
 # How a test skipped for want of its desktop says so (ctest looks for it).
 NOT_HERE = "the desktop is not here: "
-NAME = os.environ.get("ORRINADE_DESKTOP", "bare")
-# The scale the desktop asks programs to draw at (1 unless given).
-SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
-if NAME not in DESKTOPS:
-    raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + NAME)
-DESKTOP = DESKTOPS[NAME]
+if DESKTOP_NAME not in DESKTOPS:
+    raise RuntimeError("ORRINADE_DESKTOP: unknown desktop " + DESKTOP_NAME)
+DESKTOP = DESKTOPS[DESKTOP_NAME]
+MONITORS = int(MONITORS_GIVEN or DESKTOP.monitors)

@@ -16,7 +16,8 @@ import random
 import sys
 import time
 
-from harness import Session, floor_kib
+from harness import EditorSession
+from memory import floor_kib
 
 VIEW = 640.0
 # H is pressed only to show that a drop has been handled, and the status
@@ -143,7 +144,7 @@ class Soak:
 def main():
     count = int(sys.argv[1]) if len(sys.argv) > 1 else 20000
     seed = int(sys.argv[2]) if len(sys.argv) > 2 else 1
-    session = Session()
+    session = EditorSession()
     try:
         session.start()
         soak = Soak(session, random.Random(seed))

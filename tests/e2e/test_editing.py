@@ -3,8 +3,9 @@ import math
 import time
 import unittest
 
-from harness import (BACKGROUND, DESKTOP, MANAGED, QWERTY_KEYCODES, SCALE, STATUS_BOX, EditorCase,
-                     needs_input)
+from desktops import DESKTOP
+from harness import EditorCase, needs_input
+from options import BACKGROUND, DESKTOP_NAME, QWERTY_KEYCODES, SCALE, STATUS_BOX
 
 A, B, C = (100, 100), (500, 100), (300, 500)
 # With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
@@ -132,11 +133,11 @@ class Editing(EditorCase):
         s.key("r")
         s.wait_shot(lambda shot: shot.dark_in(0, 0, 639, 639) == 0, "an empty canvas")
 
-    @unittest.skipUnless(MANAGED, "no window manager pings the window")
+    @unittest.skipUnless(DESKTOP.managed, "no window manager pings the window")
     def test_answers_the_window_managers_pings_through_a_long_drag(self):
         s = self.session
         if not s.wm_supports("_NET_WM_PING"):
-            self.skipTest(DESKTOP + " does not ping its windows")
+            self.skipTest(DESKTOP_NAME + " does not ping its windows")
         protocols = s.window.get_wm_protocols()
         self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
         self.place_three()

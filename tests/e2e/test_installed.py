@@ -5,9 +5,11 @@ status 0."""
 import os
 import shutil
 import subprocess
+import tempfile
 import unittest
 
-from harness import BUILD_DIR, WINDOW_SIZE, EditorCase, TempDir
+from harness import EditorCase
+from options import BUILD_DIR, WINDOW_SIZE
 
 CMAKE = os.environ.get("ORRINADE_CMAKE", "cmake")
 CPACK = os.environ.get("ORRINADE_CPACK", "cpack")
@@ -20,7 +22,7 @@ class Installed(EditorCase):
 
     def run_from_empty_folder(self, launcher):
         s = self.session
-        with TempDir() as empty:
+        with tempfile.TemporaryDirectory(prefix="orrinade-") as empty:
             window = s.start(cwd=empty, program=launcher)
             self.assertEqual(window.get_wm_name(), "Orrinade")
             self.assertEqual(s.size(), WINDOW_SIZE)
@@ -29,7 +31,7 @@ class Installed(EditorCase):
             self.assertEqual(s.wait_exit(), 0)
 
     def test_install_tree_works_where_it_is_moved(self):
-        with TempDir() as folder:
+        with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
             installed = os.path.join(folder, "installed")
             subprocess.run([CMAKE, "--install", BUILD_DIR, "--prefix", installed,
                             "--component", "orrinade"], check=True, stdout=subprocess.DEVNULL)
@@ -48,7 +50,7 @@ class Installed(EditorCase):
 
     @unittest.skipUnless(DEB, "the build's SFML is not the system's, which a .deb depends on")
     def test_deb_unpacked_runs_and_depends_on_its_sfml(self):
-        with TempDir() as folder:
+        with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
             subprocess.run([CPACK, "-G", "DEB", "-B", folder], cwd=BUILD_DIR, check=True,
                            stdout=subprocess.DEVNULL)
             deb, = [os.path.join(folder, f) for f in os.listdir(folder) if f.endswith(".deb")]

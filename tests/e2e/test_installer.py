@@ -13,7 +13,9 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import WINDOW_SIZE, EditorCase, run_through_runner
+from harness import EditorCase
+from options import WINDOW_SIZE
+from runner import run_through_runner
 
 INSTALLER = os.environ.get("ORRINADE_INSTALLER")
 VERSION = os.environ.get("ORRINADE_VERSION", "")

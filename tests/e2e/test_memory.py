@@ -1,7 +1,8 @@
 """Resident memory of the editor as the curve grows to thousands of points."""
 import unittest
 
-from harness import EditorCase, floor_kib
+from harness import EditorCase
+from memory import floor_kib
 
 # A 64 x 64 grid 10 pixels apart: no click lands within reach of a point.
 GRID = [(5 + 10 * i, 5 + 10 * j) for j in range(64) for i in range(64)]

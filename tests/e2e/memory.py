@@ -1,0 +1,23 @@
+"""A process's resident memory, read from /proc."""
+import time
+
+
+def floor_kib(pid, seconds=3.0):
+    """The lowest resident size seen over a while. The GL driver's per-frame
+    working memory comes and goes within each frame, and the moments between
+    frames are short: hence many samples close together."""
+    samples = []
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        samples.append(resident_kib(pid))
+        time.sleep(0.01)
+    return min(samples)
+
+
+def resident_kib(pid):
+    """The process's resident memory (VmRSS) in KiB."""
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmRSS for %d" % pid)

@@ -1,0 +1,52 @@
+"""What the end-to-end suites are told by their environment, read here and
+nowhere else, and the sizes they speak in.
+
+ORRINADE_BIN, ORRINADE_REFERENCE: the editor, and the program that draws its
+status lines as they must look (tests/status_reference.cpp).
+ORRINADE_DESKTOP: the desktop every session runs (desktops.py lists them).
+ORRINADE_MONITORS (1 or 2): monitors side by side, each SCREEN large, where
+the desktop's entry does not fix how many.
+ORRINADE_SCALE: the scale the desktop asks programs to draw at.
+ORRINADE_SFML_VERSION: the SFML the editor is built on.
+ORRINADE_RUNNER, ORRINADE_RUNNER_STOP: what programs are started through
+(Wine's loader, for the Windows build), and a shell command that stops what
+it leaves behind, run as each session ends.
+ORRINADE_TIME_FACTOR: how many times slower this machine is (an emulated one).
+"""
+import math
+import os
+import shlex
+
+BINARY = os.environ.get("ORRINADE_BIN") or os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "orrinade")
+BUILD_DIR = os.path.dirname(BINARY)
+REFERENCE = os.environ.get("ORRINADE_REFERENCE") or os.path.join(
+    BUILD_DIR, "tests", "status_reference")
+DESKTOP_NAME = os.environ.get("ORRINADE_DESKTOP", "bare")
+MONITORS_GIVEN = os.environ.get("ORRINADE_MONITORS")
+SFML_VERSION = os.environ.get("ORRINADE_SFML_VERSION", "")
+RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
+RUNNER_STOP = os.environ.get("ORRINADE_RUNNER_STOP")
+# How long a wait may take, stretched on a slower machine.
+TIMEOUT = 30.0 * float(os.environ.get("ORRINADE_TIME_FACTOR") or 1)
+
+# The scale the session's desktop asks programs to draw at: Xft.dpi = 96 x
+# SCALE is published as scaled desktops do, and monitors have SCALE times as
+# many device pixels. Tests speak in the editor's logical pixels (window
+# positions, shots); screens, window sizes and placement are in device pixels.
+SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
+
+
+def device(length):
+    """A length in logical pixels as device pixels, rounded half up, as the
+    editor rounds its window and text sizes."""
+    return math.floor(length * SCALE + 0.5)
+
+
+SCREEN = (device(1280), device(1024))  # each monitor's
+WINDOW_SIZE = (device(640), device(640))
+BACKGROUND = (150, 200, 255)
+# The corner that holds both status lines and nothing else: [x0, x1) x [y0, y1).
+STATUS_BOX = (0, 0, 320, 60)
+# Where a QWERTY keyboard has these letters (evdev keycodes).
+QWERTY_KEYCODES = {"h": 43, "r": 27}

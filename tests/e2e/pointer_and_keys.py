@@ -1,0 +1,123 @@
+"""Pointer and keys as a person uses them: XTEST requests on the session's
+own connection, each sent at once. KWin 6 takes every X client's XTEST input
+through a libei connection of that client's, and drops what arrives while it
+is made, so a program per event (xdotool) would lose its events."""
+import time
+
+from Xlib import X, XK
+from Xlib.ext import xtest
+from Xlib.protocol import event as xevent
+
+from options import STATUS_BOX, TIMEOUT, device
+
+
+class Input:
+    """Input to the session's window (self.window), in its logical pixels,
+    for Session. The quick_* requests are only queued, for events by the
+    thousand; sync() sends what is queued."""
+
+    def move(self, x, y):
+        """Moves the pointer to (x, y) in the window's logical pixels."""
+        self.quick_move(x, y)
+        self.sync()
+
+    def move_on_screen(self, x, y):
+        """Moves the pointer to (x, y) in logical pixels of the screen."""
+        xtest.fake_input(self.display, X.MotionNotify, x=device(x), y=device(y))
+        self.sync()
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.quick_button(True, button)
+        self.quick_button(False, button)
+        self.sync()
+
+    def press(self, x, y):
+        self.move(x, y)
+        self.quick_button(True)
+        self.sync()
+
+    def release(self):
+        """Releases the left button and waits until the editor has handled
+        the release. The editor reads the held button live once a frame, so a
+        press that reaches the server before the release has been read would
+        carry the dropped point to that press. The last screenshot."""
+        self.quick_button(False)
+        self.sync()
+        return self.wait_handled()
+
+    def wait_handled(self, box=STATUS_BOX):
+        """Returns once the editor has handled every event sent before: H
+        shows or hides the status lines only after the events ahead of it,
+        and H again puts them back. Nothing but the status lines may be drawn
+        in box, (x0, y0, x1, y1). The last screenshot."""
+        def shows_text(shot):
+            return shot.dark_in(box[0], box[1], box[2] - 1, box[3] - 1) > 0
+        shown = shows_text(self.shot())
+        for want in (not shown, shown):
+            self.key("h")
+            shot = self.wait_shot(lambda shot: shows_text(shot) == want,
+                                  "the status lines " + ("shown" if want else "hidden"))
+        return shot
+
+    def key(self, name, times=1):
+        for _ in range(times):
+            self.quick_key(name)
+        self.sync()
+
+    def keycode(self, name):
+        return self.display.keysym_to_keycode(XK.string_to_keysym(name))
+
+    def keysym_name(self, keycode):
+        return XK.keysym_to_string(self.display.keycode_to_keysym(keycode, 0))
+
+    def quick_move(self, x, y):
+        origin = self.window.translate_coords(self.root, 0, 0)
+        xtest.fake_input(self.display, X.MotionNotify, x=device(x) - origin.x,
+                         y=device(y) - origin.y)
+
+    def quick_button(self, down, button=1):
+        xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, button)
+
+    def quick_key(self, name):
+        self.physical_key(self.keycode(name))
+
+    def physical_key(self, keycode):
+        """Presses and releases the key at this place, whatever it types."""
+        xtest.fake_input(self.display, X.KeyPress, keycode)
+        xtest.fake_input(self.display, X.KeyRelease, keycode)
+
+    def sync(self):
+        self.display.sync()
+
+    def quick_clicks(self, points):
+        for x, y in points:
+            self.quick_move(x, y)
+            self.quick_button(True)
+            self.quick_button(False)
+        self.sync()
+
+    def ping(self, timeout=TIMEOUT):
+        """Sends the window a _NET_WM_PING as a window manager does and
+        returns the seconds until its answer reaches the root window."""
+        if self.pings is None:
+            self.pings = self.connect()
+            self.pings.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+            self.pings.sync()
+        ping = self.pings.intern_atom("_NET_WM_PING")
+        self.serial += 1
+        message = xevent.ClientMessage(
+            window=self.window, client_type=self.pings.intern_atom("WM_PROTOCOLS"),
+            data=(32, [ping, self.serial, self.window.id, 0, 0]))
+        sent = time.monotonic()
+        self.pings.create_resource_object("window", self.window.id).send_event(
+            message, event_mask=X.NoEventMask)
+        self.pings.flush()
+        while time.monotonic() - sent < timeout:
+            while self.pings.pending_events():
+                answer = self.pings.next_event()
+                if (answer.type == X.ClientMessage and answer.data[1][0] == ping
+                        and answer.data[1][1] == self.serial):
+                    return time.monotonic() - sent
+            time.sleep(0.002)
+        raise AssertionError("no answer to _NET_WM_PING within %g s" % timeout)

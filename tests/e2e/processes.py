@@ -1,0 +1,115 @@
+"""The processes a session starts, and their end: every one of them, and
+everything they start, ends with the session, however the test process
+ends (SIGTERM and SIGINT included, once end_sessions_on_signals() has run)."""
+import atexit
+import os
+import signal
+import subprocess
+
+from waiting import wait_for
+
+
+class Processes:
+    """The desktop's programs (its server, compositor, window manager and
+    helpers), each in a process session of its own, and the programs the
+    tests start (the editor)."""
+
+    def __init__(self):
+        self.desktop = []
+        self.programs = []
+
+    def spawn(self, command, log=None, **options):
+        """Starts a program of the desktop, its output in `log` if given."""
+        output = open(log, "wb") if log else subprocess.DEVNULL
+        try:
+            process = subprocess.Popen(command, stdout=output, stderr=subprocess.STDOUT,
+                                       stdin=subprocess.DEVNULL, start_new_session=True, **options)
+        finally:
+            if log:
+                output.close()
+        self.desktop.append(process)
+        return process
+
+    def add(self, process):
+        """A program a test started, killed as the session ends."""
+        self.programs.append(process)
+        return process
+
+    def end_programs(self):
+        for process in self.programs:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.programs = []
+
+    def ids(self):
+        """Every process started, and theirs, still running: descendants,
+        and whatever still runs in the process sessions the desktop's
+        programs were started in (a D-Bus daemon's services, once orphaned,
+        are no one's descendants)."""
+        children, sessions = {}, {}
+        for entry in os.listdir("/proc"):
+            if entry.isdigit():
+                try:
+                    with open("/proc/%s/stat" % entry) as stat:
+                        fields = stat.read().rsplit(")", 1)[1].split()
+                except OSError:
+                    continue
+                if fields[0] != "Z":
+                    children.setdefault(int(fields[1]), []).append(int(entry))
+                    sessions.setdefault(int(fields[3]), []).append(int(entry))
+        found = set()
+        pending = [p.pid for p in self.desktop + self.programs if p.poll() is None]
+        pending += [pid for p in self.desktop for pid in sessions.get(p.pid, [])]
+        while pending:
+            pid = pending.pop()
+            if pid not in found:
+                found.add(pid)
+                pending.extend(children.get(pid, []))
+        return sorted(found)
+
+    def stop(self, grace=10.0):
+        """SIGTERM to every process, SIGKILL to any still running after
+        `grace` seconds (mutter may never end on SIGTERM)."""
+        def signal_all(number):
+            for pid in self.ids():
+                try:
+                    os.kill(pid, number)
+                except ProcessLookupError:
+                    pass
+        signal_all(signal.SIGTERM)
+        try:
+            wait_for(lambda: not self.ids(), "the desktop to end", timeout=grace)
+        except AssertionError:
+            signal_all(signal.SIGKILL)
+            wait_for(lambda: not self.ids(), "the desktop to end on SIGKILL")
+        for process in self.desktop:
+            process.wait()
+        self.desktop = []
+
+
+# Every session not yet closed, so that a signal that ends the test process
+# closes them before it goes.
+LIVE_SESSIONS = set()
+
+
+def close_live_sessions():
+    for session in list(LIVE_SESSIONS):
+        session.close()
+
+
+def end_as_signalled(number, _frame):
+    """Closes every live session and ends the process as the signal would
+    have; unittest would take an exception for a failed test and go on."""
+    close_live_sessions()
+    signal.signal(number, signal.SIG_DFL)
+    os.kill(os.getpid(), number)
+
+
+def end_sessions_on_signals():
+    """From now on, SIGTERM, SIGINT, SIGHUP and the process's exit close
+    every live session first. Idempotent."""
+    if signal.getsignal(signal.SIGTERM) is not end_as_signalled:
+        for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            signal.signal(number, end_as_signalled)
+        atexit.register(close_live_sessions)

@@ -1,0 +1,106 @@
+"""What the editor's window shows, read back as pixels."""
+import os
+import tempfile
+
+from Xlib import X, error as xerror
+
+from options import BUILD_DIR, REFERENCE, SCALE, STATUS_BOX, TIMEOUT, device
+from runner import run_through_runner
+from waiting import wait_for
+
+
+def is_dark(rgb):
+    return sum(rgb) < 150
+
+
+class Shot:
+    """One screenshot of a window, read in logical pixels: pixel(x, y) ->
+    (r, g, b) of the device pixel that holds logical (x, y)."""
+
+    def __init__(self, data, width, height):
+        self.data, self.width, self.height = data, width, height
+
+    def device_pixel(self, x, y):
+        i = 4 * (y * self.width + x)
+        b, g, r = self.data[i:i + 3]
+        return (r, g, b)
+
+    def pixel(self, x, y):
+        return self.device_pixel(device(x), device(y))
+
+    def dark_in(self, x0, y0, x1, y1):
+        """Number of dark device pixels in the logical box [x0, x1] x [y0, y1]."""
+        return self.dark_in_device(device(x0), device(y0), device(x1 + 1) - 1, device(y1 + 1) - 1)
+
+    def dark_in_device(self, x0, y0, x1, y1):
+        return sum(is_dark(self.device_pixel(x, y))
+                   for y in range(max(y0, 0), min(y1, self.height - 1) + 1)
+                   for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
+
+    def has_marker(self, x, y):
+        """All 3 x 3 device pixels around logical (x, y) dark: a marker's
+        disc, which the one-pixel strip cannot fill."""
+        x, y = device(x), device(y)
+        return self.dark_in_device(x - 1, y - 1, x + 1, y + 1) == 9
+
+    def dark_near(self, x, y, reach=2):
+        return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
+
+
+class Screen:
+    """Screenshots of the session's window (self.window), for Session."""
+
+    def size(self):
+        geometry = self.window.get_geometry()
+        return geometry.width, geometry.height
+
+    def shot(self):
+        window = self.window or self.find_window()
+        geometry = window.get_geometry()
+        image = window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xffffffff)
+        return Shot(image.data, geometry.width, geometry.height)
+
+    def wait_shot(self, condition, what, timeout=TIMEOUT):
+        """The first screenshot for which condition(shot) holds."""
+        def check():
+            shot = self.shot()
+            return shot if condition(shot) else None
+        return wait_for(check, what, timeout)
+
+    def pixel_now(self, x, y):
+        """One pixel of the window at logical (x, y), or None where it is off
+        the screen."""
+        try:
+            image = self.window.get_image(device(x), device(y), 1, 1, X.ZPixmap, 0xffffffff)
+        except xerror.BadMatch:
+            return None
+        return Shot(image.data, 1, 1).device_pixel(0, 0)
+
+    def status_reference(self, points, segments):
+        """The status region as it must read for these counts: {(x, y): rgb}."""
+        with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
+            path = os.path.join(folder, "status.ppm")
+            drawn = run_through_runner([REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
+                                        str(points), str(segments), path, repr(SCALE)],
+                                       env=self.env)
+            if drawn.returncode != 0:
+                raise AssertionError("the status reference exited with %d: %s"
+                                     % (drawn.returncode, drawn.stdout + drawn.stderr))
+            with open(path, "rb") as ppm:
+                data = ppm.read()
+        width = int(data.split()[1])
+        pixels = data[data.index(b"255\n") + 4:]
+        x0, y0, x1, y1 = map(device, STATUS_BOX)
+        return {(x, y): tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
+                for y in range(y0, y1) for x in range(x0, x1)}
+
+    def wait_status(self, points, segments):
+        """Waits until the window's status region shows exactly the reference
+        pixels for these counts; the last screenshot."""
+        expected = self.status_reference(points, segments)
+        # Text drawn with no font would match a window that shows none.
+        if sum(is_dark(rgb) for rgb in expected.values()) < 100:
+            raise AssertionError("the reference status lines show no text")
+        return self.wait_shot(
+            lambda shot: all(shot.device_pixel(x, y) == rgb for (x, y), rgb in expected.items()),
+            "the status lines for %d points and %d segments" % (points, segments))

@@ -1,0 +1,188 @@
+"""The X servers of the desktops: Xvfb, or the Xwayland of a Wayland
+compositor (weston, mutter, KWin). Each start_*(session) starts one for the
+session's screen and monitors and returns its display name; a compositor's
+X authority goes to session.authority, and its runtime directory to
+session.runtime."""
+import functools
+import glob
+import os
+import shutil
+import subprocess
+import tempfile
+
+from options import SCALE
+from scaling import scaled_gnome
+from waiting import wait_for
+
+
+def env_without_display():
+    return {k: v for k, v in os.environ.items()
+            if k not in ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY")}
+
+
+def start_xvfb(session):
+    read_end, write_end = os.pipe()
+    session.processes.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                             "%dx%dx24" % session.screen, "-noreset", "-nolisten", "tcp"],
+                            pass_fds=[write_end])
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        raise RuntimeError("Xvfb did not start")
+    name = ":" + number
+    # RandR monitors side by side, as a dual-head desktop reports them: the
+    # first holds the screen's output and is primary.
+    width, height = session.monitor_size
+    if session.monitor_count > 1:
+        for i in range(session.monitor_count):
+            geometry = "%d/%dx%d/%d+%d+0" % (width, width * 254 // 960, height,
+                                              height * 254 // 960, i * width)
+            subprocess.run(["xrandr", "--setmonitor", ("*" if i == 0 else "") + "monitor%d" % i,
+                            geometry, "screen" if i == 0 else "none"], check=True,
+                           stdout=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=name))
+    return name
+
+
+def new_runtime(session):
+    """A runtime directory of the session's own, and the environment for a
+    compositor that uses it."""
+    session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
+    return dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime)
+
+
+def wait_compositor(session, log, display_name, what):
+    """Waits until display_name() names the X display a compositor started;
+    fails at once, with its log, if the compositor exits."""
+    compositor = session.processes.desktop[-1]
+
+    def ready():
+        if compositor.poll() is not None:
+            with open(log, errors="replace") as text:
+                raise RuntimeError("%s exited with %d:\n%s"
+                                   % (what, compositor.returncode, text.read()[-2000:]))
+        return display_name()
+    return wait_for(ready, what + "'s X display")
+
+
+def start_weston(session):
+    """weston with one headless output of the screen's size; Xwayland starts
+    on the first X connection to the display weston names."""
+    environment = new_runtime(session)
+    log = os.path.join(session.runtime, "weston.log")
+    session.processes.spawn(
+        ["weston", "--backend=headless-backend.so", "--xwayland", "--use-pixman",
+         "--width=%d" % session.screen[0], "--height=%d" % session.screen[1],
+         "--socket=wayland-orrinade", "--idle-time=0", "--log=" + log],
+        env=environment)
+
+    def display_name():
+        with open(log) if os.path.exists(log) else open(os.devnull) as lines:
+            for line in lines:
+                if "xserver listening on display" in line:
+                    return line.split()[-1]
+        return None
+    return wait_compositor(session, log, display_name, "weston")
+
+
+def start_mutter(session):
+    """GNOME's mutter as a headless Wayland compositor with one virtual
+    monitor each, and Xwayland, on a private D-Bus. mutter picks the X
+    display itself and writes its X authority into XDG_RUNTIME_DIR."""
+    environment = new_runtime(session)
+    log = os.path.join(session.runtime, "mutter.log")
+    monitors = ["--virtual-monitor", "%dx%d" % session.monitor_size] * session.monitor_count
+    mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
+    if SCALE != 1:
+        environment.update(scaled_gnome(session))
+        # The session's bus, for GNOME's settings daemon started later.
+        mutter = ["sh", "-c", 'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0.bus" && exec "$@"',
+                  log] + mutter
+    session.processes.spawn(["dbus-run-session", "--"] + mutter, log=log, env=environment)
+
+    def display_name():
+        with open(log, errors="replace") as lines:
+            for line in lines:
+                if "Using public X11 display" in line:
+                    authority = glob.glob(os.path.join(session.runtime, ".mutter-Xwaylandauth.*"))
+                    if authority:
+                        session.authority = authority[0]
+                        return line.split("display")[1].split(",")[0].strip()
+        return None
+    return wait_compositor(session, log, display_name, "mutter")
+
+
+def start_kwin(session):
+    """KWin as a Wayland compositor on its virtual backend with one output per
+    monitor, and Xwayland, on a private D-Bus. KWin starts the program given
+    after its options once Xwayland runs, with DISPLAY set: a shell that
+    writes that down."""
+    environment = new_runtime(session)
+    log = os.path.join(session.runtime, "kwin.log")
+    named = os.path.join(session.runtime, "display")
+    # Settings of its own: KWin 6 asks the person, in a dialog, before XTEST
+    # input from Xwayland may reach windows; here that is allowed.
+    environment["XDG_CONFIG_HOME"] = os.path.join(session.runtime, "config")
+    os.mkdir(environment["XDG_CONFIG_HOME"])
+    with open(os.path.join(environment["XDG_CONFIG_HOME"], "kwinrc"), "w") as settings:
+        settings.write("[Xwayland]\nXwaylandEisNoPrompt=true\n")
+    command, extra = kwin_command()
+    width, height = session.monitor_size
+    scale = ["--scale", repr(SCALE)] if SCALE != 1 else []
+    session.processes.spawn(
+        ["dbus-run-session", "--"] + command +
+        ["--virtual", "--xwayland", "--socket", "wayland-orrinade",
+         "--width", str(width), "--height", str(height)] + scale +
+        ["--output-count", str(session.monitor_count),
+         "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities",
+         "sh -c 'echo \"$DISPLAY $XAUTHORITY\" >%s.new && mv %s.new %s'" % (named, named, named)],
+        log=log, env=dict(environment, **extra))
+
+    def display_name():
+        if not os.path.exists(named):
+            return None
+        with open(named) as text:
+            fields = text.read().split()
+        session.authority = fields[1] if len(fields) > 1 else None
+        return fields[0]
+    return wait_compositor(session, log, display_name, "kwin_wayland")
+
+
+@functools.lru_cache(maxsize=None)
+def kwin_command():
+    """How to start kwin_wayland. Debian gives it a file capability
+    (cap_sys_resource, for raising its own limits), and a container whose
+    bounding set lacks that capability refuses to execute such a file at all
+    ("Operation not permitted"). Its dynamic loader then runs it instead,
+    which grants no file capabilities, without touching the system's binary.
+    KWin loads its own Qt platform plugin only into a program whose name ends
+    in kwin_wayland unless KWIN_FORCE_OWN_QPA says otherwise; run through the
+    loader, the program is the loader."""
+    kwin = shutil.which("kwin_wayland") or "/usr/bin/kwin_wayland"
+    try:
+        subprocess.run([kwin, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), timeout=30)
+        return [kwin], {}
+    except PermissionError:
+        return [program_interpreter(kwin), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
+
+
+def program_interpreter(path):
+    """The dynamic loader a 64-bit ELF program names (PT_INTERP), or None."""
+    with open(path, "rb") as elf:
+        header = elf.read(64)
+        if header[:4] != b"\x7fELF" or header[4] != 2:
+            return None
+        order = "little" if header[5] == 1 else "big"
+        phoff = int.from_bytes(header[32:40], order)
+        phentsize = int.from_bytes(header[54:56], order)
+        phnum = int.from_bytes(header[56:58], order)
+        for i in range(phnum):
+            elf.seek(phoff + i * phentsize)
+            entry = elf.read(phentsize)
+            if int.from_bytes(entry[0:4], order) == 3:  # PT_INTERP
+                offset = int.from_bytes(entry[8:16], order)
+                size = int.from_bytes(entry[32:40], order)
+                elf.seek(offset)
+                return elf.read(size).rstrip(b"\0").decode()
+    return None
