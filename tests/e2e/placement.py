@@ -95,14 +95,6 @@ class Placement:
         except AssertionError as error:
             raise AssertionError("%s; it was at %s" % (error, seen[-10:])) from None
 
-    def monitors(self):
-        """RandR's monitors, (x, y, width, height) each, the primary (or else
-        the first listed) first; the whole screen where it lists none."""
-        listed = self.root.xrandr_get_monitors(True).monitors
-        ordered = sorted(listed, key=lambda m: not m.primary)
-        rects = [(m.x, m.y, m.width_in_pixels, m.height_in_pixels) for m in ordered]
-        return rects or [(0, 0) + self.screen]
-
     def desktops_place(self):
         """Where the window manager puts a plain new window of the editor's
         size created where the editor's is, and its decorations: placement()

@@ -4,7 +4,7 @@ through a libei connection of that client's, and drops what arrives while it
 is made, so a program per event (xdotool) would lose its events."""
 import time
 
-from Xlib import X, XK
+from Xlib import X
 from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
@@ -64,12 +64,6 @@ class Input:
         for _ in range(times):
             self.quick_key(name)
         self.sync()
-
-    def keycode(self, name):
-        return self.display.keysym_to_keycode(XK.string_to_keysym(name))
-
-    def keysym_name(self, keycode):
-        return XK.keysym_to_string(self.display.keycode_to_keysym(keycode, 0))
 
     def quick_move(self, x, y):
         origin = self.window.translate_coords(self.root, 0, 0)

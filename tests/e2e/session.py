@@ -9,7 +9,7 @@ import subprocess
 import time
 import unittest
 
-from Xlib import X, display as xdisplay, error as xerror
+from Xlib import X, XK, display as xdisplay, error as xerror
 from Xlib.ext import xtest
 from Xlib.protocol import request as xrequest
 
@@ -21,6 +21,10 @@ from waiting import wait_for
 
 
 class Session:
+    """The desktop of one test, on monitors of `screen` device pixels each,
+    side by side: self.display and self.root speak to its X server,
+    self.env is the environment of a program on it."""
+
     def __init__(self, screen=SCREEN, monitors=MONITORS):
         self.monitor_size = screen
         self.monitor_count = monitors
@@ -147,6 +151,20 @@ class Session:
         finally:
             xrequest.DestroyWindow(display=self.display.display, window=window.id)
             self.display.sync()
+
+    def monitors(self):
+        """RandR's monitors, (x, y, width, height) each, the primary (or else
+        the first listed) first; the whole screen where it lists none."""
+        listed = self.root.xrandr_get_monitors(True).monitors
+        ordered = sorted(listed, key=lambda m: not m.primary)
+        rects = [(m.x, m.y, m.width_in_pixels, m.height_in_pixels) for m in ordered]
+        return rects or [(0, 0) + self.screen]
+
+    def keycode(self, name):
+        return self.display.keysym_to_keycode(XK.string_to_keysym(name))
+
+    def keysym_name(self, keycode):
+        return XK.keysym_to_string(self.display.keycode_to_keysym(keycode, 0))
 
     def wm_supports(self, name):
         """Whether the window manager says it supports an EWMH hint."""
