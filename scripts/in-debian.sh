@@ -2,14 +2,15 @@
 # Runs a command in a fresh clone of this project inside a minimal Debian
 # system of the given release, as root, with no display and no standard
 # input, as a new user on that release would:
-#   scripts/in-debian.sh [--arch ARCH] RELEASE COMMAND...
+#   scripts/in-debian.sh [--arch ARCH] RELEASE [COMMAND...]
 #   e.g. scripts/in-debian.sh trixie ./test.sh
 #        scripts/in-debian.sh --arch arm64 trixie scripts/test-arch.sh --e2e
 # The system is made by debootstrap (--variant=minbase) from the archive this
 # machine's apt uses, and kept in build-debian/NAME/base, NAME being the
 # release, or RELEASE-ARCH for another architecture; each run starts from a
 # fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
-# are kept in build-debian/NAME/archives for the next run.
+# are kept in build-debian/NAME/archives for the next run. With no command,
+# only the base is made, if it is not there yet.
 # The clone is of the committed HEAD.
 #
 # An architecture this machine cannot run itself (all but its own, and i386
@@ -34,7 +35,7 @@ if [ "${1:-}" = --arch ]; then
   arch=${2:?--arch needs an architecture}
   shift 2
 fi
-[ $# -ge 2 ] || { echo "usage: $0 [--arch ARCH] RELEASE COMMAND..." >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [--arch ARCH] RELEASE [COMMAND...]" >&2; exit 2; }
 release=$1
 shift
 
@@ -93,11 +94,17 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   # file past its Valid-Until date, as a mirror may serve one).
   apt-config dump Acquire >"$base/etc/apt/apt.conf.d/50orrinade-host"
   echo 'APT::Keep-Downloaded-Packages "true";' >>"$base/etc/apt/apt.conf.d/50orrinade-host"
+  # dpkg without a sync per file: the system is thrown away after one run,
+  # and syncing is most of the time that installing its packages takes.
+  echo force-unsafe-io >"$base/etc/dpkg/dpkg.cfg.d/50orrinade-unsafe-io"
   # D-Bus sessions need a machine id; minbase has no systemd to make one.
   tr -d - </proc/sys/kernel/random/uuid >"$base/etc/machine-id"
   cp /etc/resolv.conf "$base/etc/resolv.conf" 2>/dev/null || true
   touch "$base/.orrinade-ready"
 fi
+
+# With no command, the base is all that is asked for.
+[ $# -gt 0 ] || exit 0
 
 remove_tree "$system"
 cp -a "$base" "$system"
