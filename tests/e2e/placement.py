@@ -52,6 +52,13 @@ def inside(rect, monitor):
             and rect[1] + rect[3] <= monitor[1] + monitor[3])
 
 
+def overhang(rect, monitor):
+    """How far rect reaches beyond the monitor: (left, top, right, bottom)."""
+    return (max(monitor[0] - rect[0], 0), max(monitor[1] - rect[1], 0),
+            max(rect[0] + rect[2] - monitor[0] - monitor[2], 0),
+            max(rect[1] + rect[3] - monitor[1] - monitor[3], 0))
+
+
 def placement_out_of_reach(screen):
     """Known limit: the editor cannot get its window wholly onto a monitor of
     this size on this desktop, which keeps the window where it is created."""
