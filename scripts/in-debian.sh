@@ -88,7 +88,10 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   script=/usr/share/debootstrap/scripts/$release
   [ -e "$script" ] || script=/usr/share/debootstrap/scripts/sid
   echo "in-debian: making a minimal Debian $release for $arch from $mirror"
-  debootstrap --variant=minbase --arch="$arch" "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
+  # In a mount namespace of its own, so that what debootstrap mounts in the
+  # new system (its /proc) goes with it, however it ends.
+  unshare --mount --propagation private -- \
+    debootstrap --variant=minbase --arch="$arch" "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
     { tail -n 30 "$cache/debootstrap.log" >&2; echo "in-debian: debootstrap failed" >&2; exit 1; }
   # apt inside as apt is set up here (a proxy; whether it accepts a Release
   # file past its Valid-Until date, as a mirror may serve one).
