@@ -2,7 +2,7 @@
 # Runs a command in a fresh clone of this project inside a minimal Debian
 # system of the given release, as root, with no display and no standard
 # input, as a new user on that release would:
-#   scripts/in-debian.sh [--arch ARCH] RELEASE [COMMAND...]
+#   scripts/in-debian.sh [--arch ARCH] [--deps USE] RELEASE [COMMAND...]
 #   e.g. scripts/in-debian.sh trixie ./test.sh
 #        scripts/in-debian.sh --arch arm64 trixie scripts/test-arch.sh --e2e
 # The system is made by debootstrap (--variant=minbase) from the archive this
@@ -11,6 +11,11 @@
 # fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
 # are kept in build-debian/NAME/archives for the next run. With no command,
 # only the base is made, if it is not there yet.
+# With --deps USE, runs start instead from a copy of the base that holds what
+# the project's scripts/install-deps.sh installs for USE (e.g. test): made
+# once, by that script in a fresh clone, and kept in build-debian/NAME/USE;
+# the command then finds those packages present, and the script installs
+# whatever a later commit adds. CI makes it while other legs run.
 # The clone is of the committed HEAD.
 #
 # An architecture this machine cannot run itself (all but its own, and i386
@@ -31,11 +36,16 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 host=$(dpkg --print-architecture)
 arch=$host
-if [ "${1:-}" = --arch ]; then
-  arch=${2:?--arch needs an architecture}
+deps=
+while [ $# -ge 2 ]; do
+  case $1 in
+    --arch) arch=$2 ;;
+    --deps) deps=$2 ;;
+    *) break ;;
+  esac
   shift 2
-fi
-[ $# -ge 1 ] || { echo "usage: $0 [--arch ARCH] RELEASE [COMMAND...]" >&2; exit 2; }
+done
+[ $# -ge 1 ] || { echo "usage: $0 [--arch ARCH] [--deps USE] RELEASE [COMMAND...]" >&2; exit 2; }
 release=$1
 shift
 
@@ -106,14 +116,8 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   touch "$base/.orrinade-ready"
 fi
 
-# With no command, the base is all that is asked for.
-[ $# -gt 0 ] || exit 0
-
-remove_tree "$system"
-cp -a "$base" "$system"
-mkdir -p "$archives/partial"
-git clone --quiet "$root" "$system/root/orrinade"
-
+# run_in TREE COMMAND...: a copy of TREE as the system, a fresh clone of
+# HEAD in it, and the command run there; returns the command's status.
 # Inside the namespaces: mount, then run the command in the system as PID 1's
 # only child. Paths and the command reach it as arguments.
 inside='
@@ -130,16 +134,41 @@ chroot "$system" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" 
   /bin/sh -c "cd /root/orrinade && exec \"\$@\"" sh "$@" </dev/null &
 wait $!
 '
-echo "in-debian: running $* in Debian $release for $arch"
-unshare --mount --propagation private --pid --fork --kill-child -- \
-  /bin/sh -c "$inside" sh "$system" "$archives" "$@" </dev/null &
-namespace=$!
+run_in() {
+  local tree=$1 status=0 start=$SECONDS
+  shift
+  remove_tree "$system"
+  cp -a "$tree" "$system"
+  mkdir -p "$archives/partial"
+  git clone --quiet "$root" "$system/root/orrinade"
+  echo "in-debian: running $* in Debian $release for $arch"
+  unshare --mount --propagation private --pid --fork --kill-child -- \
+    /bin/sh -c "$inside" sh "$system" "$archives" "$@" </dev/null &
+  namespace=$!
+  wait "$namespace" || status=$?
+  namespace=
+  echo "in-debian: $* in Debian $release for $arch exited with $status after $((SECONDS - start)) s"
+  return "$status"
+}
 # Ended by a signal: SIGKILL to unshare takes its child, PID 1 of the run's
 # namespace, and with it every process inside and every mount.
+namespace=
 for signal in TERM INT HUP; do
-  trap 'kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; trap - '"$signal"'; kill -'"$signal"' $$' "$signal"
+  trap '[ -z "$namespace" ] || { kill -KILL "$namespace" 2>/dev/null; wait "$namespace" 2>/dev/null; }; trap - '"$signal"'; kill -'"$signal"' $$' "$signal"
 done
-status=0
-wait "$namespace" || status=$?
-echo "in-debian: $* in Debian $release for $arch exited with $status"
-exit "$status"
+
+if [ -n "$deps" ]; then
+  prepared=$cache/$deps
+  if [ ! -f "$prepared/.orrinade-ready" ]; then
+    run_in "$base" scripts/install-deps.sh "$deps"
+    rm -rf "$system/root/orrinade"
+    remove_tree "$prepared"
+    mv "$system" "$prepared"
+    touch "$prepared/.orrinade-ready"
+  fi
+  base=$prepared
+fi
+
+# With no command, the base is all that is asked for.
+[ $# -gt 0 ] || exit 0
+run_in "$base" "$@"

@@ -20,6 +20,7 @@ echo "test-arch: $(c++ -dumpmachine), $(c++ --version | head -n 1), SFML $(pkg-c
 cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF -DORRINADE_WERROR=ON \
   -DORRINADE_TIME_FACTOR="$factor"
 cmake --build build -j"$(nproc)"
+echo "test-arch: installed and built in $SECONDS s"
 # The unit and drawing tests are GoogleTest's, named Suite.Test.
 tests='\.'
 [ -z "$e2e" ] || tests+='|^e2e_(startup|editing)$'
