@@ -15,12 +15,12 @@ TEST(DisplayScale, XftDpiIsReadFromTheResourceDatabase)
 {
     EXPECT_EQ(xft_dpi("Xft.dpi:\t192\n"), 192.0);
     EXPECT_EQ(xft_dpi("Xcursor.size:\t48\nXft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n"), 144.0);
-    EXPECT_EQ(xft_dpi("Xft.dpi: 120.5"), 120.5);  // no final newline, a space
+    EXPECT_EQ(xft_dpi("Xft.dpi:120.5"), 120.5);  // no blank, no final newline
     EXPECT_EQ(xft_dpi("Xft.dpi:\t96\nXft.dpi:\t192\n"), 192.0);  // the later line wins
     EXPECT_EQ(xft_dpi("Xft.dpi:\t144\r\nXft.dpi\n"), 144.0);    // CRLF; a line with no colon
     EXPECT_EQ(xft_dpi(""), std::nullopt);
     EXPECT_EQ(xft_dpi("Xft.dpis:\t192\n*.dpi:\t192\nXft.dpi\t192\n"), std::nullopt);
-    EXPECT_EQ(xft_dpi("Xft.dpi:\tlarge\n"), std::nullopt);
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t192\nXft.dpi:\tlarge\n"), std::nullopt);  // the later line wins
     EXPECT_EQ(xft_dpi("Xft.dpi:\t192 dots\n"), std::nullopt);
 }
 
