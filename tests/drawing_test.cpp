@@ -14,12 +14,16 @@ namespace {
 const sf::Color paper = sf::Color::White;
 const sf::Color ink(200, 30, 60);
 
-sf::Image render(const BezierCurve& curve, int segments)
+// The curve on a 640 x 640 view of a square `scale` times as many pixels
+// across, as the editor draws it on a scaled desktop.
+sf::Image render(const BezierCurve& curve, int segments, int scale = 1)
 {
     sf::RenderTexture texture;
-    EXPECT_TRUE(create_texture(texture, sf::Vector2u(640, 640)));
+    const unsigned int side = 640u * static_cast<unsigned int>(scale);
+    EXPECT_TRUE(create_texture(texture, sf::Vector2u(side, side)));
+    texture.setView(sf::View(sf::Vector2f(320, 320), sf::Vector2f(640, 640)));
     texture.clear(paper);
-    curve.draw(texture, segments, ink);
+    curve.draw(texture, segments, ink, static_cast<float>(scale));
     texture.display();
     return texture.getTexture().copyToImage();
 }
@@ -155,4 +159,26 @@ TEST(Drawing, EmptyCurveDrawsNothingVisible)
 {
     const sf::Image image = render(BezierCurve(), 16);
     EXPECT_EQ(inked_in_box(image, 2, 2, 639, 639), 0);
+}
+
+// One unit of the view thick at every scale: a line strip of one pixel at
+// scale 1, a band `scale` pixels across above it, with no gap at the joints.
+TEST(Drawing, CurveIsOneUnitThickAtEveryScale)
+{
+    BezierCurve flat;
+    flat.add_point(Vector2f(100, 300.5f));
+    flat.add_point(Vector2f(500, 300.5f));
+    BezierCurve upright;
+    upright.add_point(Vector2f(300.5f, 100));
+    upright.add_point(Vector2f(300.5f, 500));
+    for (int scale : {1, 2, 3}) {
+        const int at = 400 * scale;  // device pixels, well inside both strips
+        EXPECT_EQ(inked_in_box(render(flat, 16, scale), at, 0, at, 640 * scale - 1), scale) << scale;
+        EXPECT_EQ(inked_in_box(render(upright, 16, scale), 0, at, 640 * scale - 1, at), scale) << scale;
+        // The arch rises in x throughout: every column between the markers
+        // holds ink, at least `scale` pixels of it.
+        const sf::Image arch_image = render(arch(), 16, scale);
+        for (int x = 104 * scale; x < 496 * scale; ++x)
+            ASSERT_GE(inked_in_box(arch_image, x, 0, x, 640 * scale - 1), scale) << scale << ": column " << x;
+    }
 }

@@ -34,11 +34,15 @@ std::optional<double> xft_dpi(const std::string& resources)
     return dpi;
 }
 
-double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& monitor)
+double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& work_area,
+                     const FrameExtents& frame)
 {
     if (!dpi || !std::isfinite(*dpi) || *dpi <= unscaled_dpi || design_side <= 0)
         return 1.0;
-    const double fits = static_cast<double>(std::min(monitor.width, monitor.height)) / design_side;
+    const int room = std::min(work_area.width - frame.left - frame.right, work_area.height - frame.top - frame.bottom);
+    // room / design_side times design_side rounds back to room exactly, so
+    // device_pixels(design_side, scale) never passes the room.
+    const double fits = static_cast<double>(room) / design_side;
     return std::max(1.0, std::min(*dpi / unscaled_dpi, fits));
 }
 

@@ -5,7 +5,7 @@
 // Sizes and mouse positions in the editor are logical pixels; a desktop at
 // 150 % or 200 % asks programs to draw 1.5 or 2 device pixels for each.
 
-#include "app/window_placement.h"
+#include "app/screen_rect.h"
 
 #include <optional>
 #include <string>
@@ -19,15 +19,16 @@ constexpr double unscaled_dpi = 96.0;
 std::optional<double> xft_dpi(const std::string& resources);
 
 // The scale for a desktop at `dpi`, for a window of design_side x
-// design_side logical pixels on `monitor` (device pixels):
+// design_side logical pixels, framed by `frame`, in `work_area` (the part of
+// its monitor that windows may take, panels left out; device pixels):
 // - dpi / 96, 1 where no DPI is published or it is not a finite number;
-// - never below 1: a desktop below 96 DPI gets the designed size, since
-//   smaller text would not be legible;
-// - never more than lets the window fit the monitor's shorter side, so an
-//   absurd DPI still gives a window wholly on its monitor (but never below
-//   1: a monitor smaller than the design keeps the designed size).
-double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& monitor);
-
+// - never more than lets the window and its frame fit the work area, so
+//   that no panel covers it and no window manager squashes it to fit: the
+//   window's side is then the work area's room, in whole device pixels;
+// - never below 1: a desktop below 96 DPI, or a work area too small even for
+//   the designed size and its frame, gets the designed size.
+double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& work_area,
+                     const FrameExtents& frame);
 // round(length * scale): a length in logical pixels as whole device pixels.
 unsigned int device_pixels(double length, double scale);
 

@@ -3,6 +3,7 @@
 #include "app/font_file.h"
 #include "app/input_handling.h"
 #include "app/sfml_version.h"
+#include "app/window_creation.h"
 
 #include <SFML/Graphics.hpp>
 
@@ -83,7 +84,7 @@ int main(int, char**)
 
         window.clear(background);
         window.setView(design_view);
-        editor.bezier_curve.draw(window, editor.num_segments, sf::Color::Black);
+        editor.bezier_curve.draw(window, editor.num_segments, sf::Color::Black, static_cast<float>(scale));
 
         if (!editor.hide_text) {
             std::stringstream ss(std::ios::in | std::ios::out);

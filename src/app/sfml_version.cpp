@@ -1,16 +1,5 @@
 #include "app/sfml_version.h"
 
-#include "app/display_scale.h"
-#include "app/window_placement.h"
-#if defined(ORRINADE_X11)
-#include "app/x11_desktop.h"
-
-#include <chrono>
-#include <thread>
-#elif defined(_WIN32)
-#include "app/windows_scale.h"
-#endif
-
 #include <optional>
 
 namespace {
@@ -45,34 +34,6 @@ EditorEvent button_event(EditorEvent::Type type, sf::Mouse::Button button, int x
     event.y = y;
     return event;
 }
-
-#if defined(ORRINADE_X11)
-// Moves the window where frame_position says, once, right after it opens.
-// A desktop may show a window where it was created before it places it
-// (mutter as a Wayland compositor does so for a few frames, decorations
-// already declared), so a window that a desktop places and that is not yet
-// wholly on a monitor is read again, every 10 ms for up to half a second,
-// before the editor moves it. Elsewhere than X11 SFML's own placement
-// (centred on the primary display) stands.
-void place_window(sf::Window& window, sf::WindowHandle handle)
-{
-    constexpr auto step = std::chrono::milliseconds(10);
-    constexpr int readings = 50;
-    for (int reading = 1;; ++reading) {
-        const std::optional<Desktop> desktop = x11_desktop(static_cast<unsigned long>(handle));
-        if (!desktop)
-            return;
-        const std::optional<ScreenPoint> corner = frame_position(*desktop);
-        if (!corner)
-            return;
-        if (!desktop->places_windows || reading == readings) {
-            window.setPosition(sf::Vector2i(corner->x, corner->y));
-            return;
-        }
-        std::this_thread::sleep_for(step);
-    }
-}
-#endif
 
 }
 
@@ -197,32 +158,6 @@ bool create_texture(sf::RenderTexture& texture, sf::Vector2u size)
 }
 
 #endif
-
-double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
-                     const sf::ContextSettings& settings)
-{
-    const int side = static_cast<int>(design_side);
-#if defined(ORRINADE_X11)
-    const double scale = x11_scale(side);
-    open_window(window, device_pixels(side, scale), title, settings);
-    place_window(window, native_handle(window));
-#elif defined(_WIN32)
-    open_window(window, design_side, title, settings);
-    const double scale = windows_scale(native_handle(window), side);
-    if (scale != 1.0) {
-        // About its centre, where Windows put the window at the designed size.
-        const unsigned int device = device_pixels(side, scale);
-        const int grown = static_cast<int>(device) - side;
-        const sf::Vector2i corner = window.getPosition();
-        window.setSize(sf::Vector2u(device, device));
-        window.setPosition(sf::Vector2i(corner.x - grown / 2, corner.y - grown / 2));
-    }
-#else
-    const double scale = 1.0;
-    open_window(window, design_side, title, settings);
-#endif
-    return scale;
-}
 
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position)
 {

@@ -22,18 +22,13 @@ bool open_font(sf::Font& font, const std::string& path);
 // Black text of `size` pixels in `font`, placed at `position`, no string yet.
 sf::Text make_text(const sf::Font& font, unsigned int size, sf::Vector2f position);
 
-// Opens `window` as a square of design_side logical pixels at 32 bits per
-// pixel, the default style (title bar, resize and close buttons), windowed,
-// and returns the desktop's scale (display_scale): the window is
-// device_pixels(design_side, scale) device pixels square. The scale is read
-// once: on X11 from Xft.dpi before the window exists; on Windows from the
-// DPI of the monitor the window opened on, after which the window is resized
-// about its centre; elsewhere it is 1. On X11 the window is then placed once
-// as frame_position decides: where the desktop put it if that is wholly on
-// one monitor, else on one monitor; centred on the primary monitor where
-// nothing places windows.
-double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
-                     const sf::ContextSettings& settings);
+// Opens `window` as a side x side square of device pixels at 32 bits per
+// pixel, the default style (title bar, resize and close buttons), windowed.
+void open_window(sf::RenderWindow& window, unsigned int side, const sf::String& title,
+                 const sf::ContextSettings& settings);
+
+// The window system's handle of an open window.
+sf::WindowHandle native_handle(const sf::Window& window);
 
 // Gives `texture` a size in pixels; false when the GL driver refuses.
 bool create_texture(sf::RenderTexture& texture, sf::Vector2u size);

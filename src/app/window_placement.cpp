@@ -1,18 +1,13 @@
 #include "app/window_placement.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 
 namespace {
 
-std::int64_t overlap(const ScreenRect& a, const ScreenRect& b)
+std::int64_t area(const ScreenRect& r)
 {
-    const std::int64_t width = std::min<std::int64_t>(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width)
-                               - std::max(a.x, b.x);
-    const std::int64_t height = std::min<std::int64_t>(std::int64_t{a.y} + a.height, std::int64_t{b.y} + b.height)
-                                - std::max(a.y, b.y);
-    return width > 0 && height > 0 ? width * height : 0;
+    return std::int64_t{r.width} * r.height;
 }
 
 bool contains(const ScreenRect& outer, const ScreenRect& inner)
@@ -27,12 +22,38 @@ int centred(int start, int outer, int inner)
     return outer > inner ? start + (outer - inner) / 2 : start;
 }
 
+}
+
+void set_monitors(Desktop& desktop, const std::vector<ScreenRect>& listed, int primary, const ScreenRect& screen)
+{
+    desktop.monitors.clear();
+    desktop.primary = -1;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i].width <= 0 || listed[i].height <= 0)
+            continue;
+        if (primary >= 0 && static_cast<std::size_t>(primary) == i)
+            desktop.primary = static_cast<int>(desktop.monitors.size());
+        desktop.monitors.push_back(listed[i]);
+    }
+    if (desktop.monitors.empty()) {
+        desktop.monitors.push_back(screen);
+        desktop.primary = 0;
+    }
+}
+
 std::size_t primary_or_first(const Desktop& desktop)
 {
     const bool listed = desktop.primary >= 0 && static_cast<std::size_t>(desktop.primary) < desktop.monitors.size();
     return listed ? static_cast<std::size_t>(desktop.primary) : 0;
 }
 
+ScreenRect usable_area(const Desktop& desktop, std::size_t i)
+{
+    const ScreenRect& monitor = desktop.monitors[i];
+    if (!desktop.work_area)
+        return monitor;
+    const ScreenRect usable = intersection(monitor, *desktop.work_area);
+    return area(usable) > 0 ? usable : monitor;
 }
 
 std::optional<ScreenPoint> frame_position(const Desktop& desktop)
@@ -42,19 +63,18 @@ std::optional<ScreenPoint> frame_position(const Desktop& desktop)
     const ScreenRect& frame = desktop.frame;
     std::size_t target = primary_or_first(desktop);
     if (desktop.places_windows) {
-        const auto holds_frame = [&frame](const ScreenRect& monitor) { return contains(monitor, frame); };
-        if (std::any_of(desktop.monitors.begin(), desktop.monitors.end(), holds_frame))
-            return std::nullopt;
         std::int64_t most = 0;
         for (std::size_t i = 0; i < desktop.monitors.size(); ++i) {
-            const std::int64_t shared = overlap(desktop.monitors[i], frame);
+            const ScreenRect usable = usable_area(desktop, i);
+            if (contains(usable, frame))
+                return std::nullopt;
+            const std::int64_t shared = area(intersection(usable, frame));
             if (shared > most) {
                 most = shared;
                 target = i;
             }
         }
     }
-    const ScreenRect& monitor = desktop.monitors[target];
-    return ScreenPoint{centred(monitor.x, monitor.width, frame.width),
-                       centred(monitor.y, monitor.height, frame.height)};
+    const ScreenRect area = usable_area(desktop, target);
+    return ScreenPoint{centred(area.x, area.width, frame.width), centred(area.y, area.height, frame.height)};
 }

@@ -6,41 +6,91 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 using DisplayPtr = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
 
-// Up to `count` 32-bit items of a window's property, or none when it is not
-// set with that many.
-std::optional<std::vector<unsigned long>> property(Display* display, Window window, const char* name,
-                                                   Atom type, long count)
+// A window's property of `type` in `format` (8 or 32 bits an item), as Xlib
+// hands it back (32-bit items as longs), up to 4 MiB; nothing where it is not
+// set so. Every property the editor reads goes through here.
+std::optional<std::vector<unsigned char>> raw_property(Display* display, Window window, const char* name, Atom type,
+                                                       int format, unsigned long* items)
 {
     Atom actual_type = None;
-    int format = 0;
-    unsigned long items = 0;
+    int actual_format = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
+    *items = 0;
     const Atom atom = XInternAtom(display, name, False);
-    const int status = XGetWindowProperty(display, window, atom, 0, count, False, type, &actual_type, &format,
-                                          &items, &after, &data);
-    std::optional<std::vector<unsigned long>> values;
-    if (status == Success && actual_type == type && format == 32 && items == static_cast<unsigned long>(count)) {
-        // Xlib hands 32-bit items back as longs.
-        const unsigned long* longs = reinterpret_cast<const unsigned long*>(data);
-        values.emplace(longs, longs + items);
+    const int status = XGetWindowProperty(display, window, atom, 0, 1 << 20, False, type, &actual_type,
+                                          &actual_format, items, &after, &data);
+    std::optional<std::vector<unsigned char>> bytes;
+    if (status == Success && actual_type == type && actual_format == format && data) {
+        const std::size_t size = *items * (format == 32 ? sizeof(long) : 1);
+        bytes.emplace(data, data + size);
     }
     if (data)
         XFree(data);
+    return bytes;
+}
+
+// A property of 32-bit items, or nothing where it is not set with at least
+// `least` of them.
+std::optional<std::vector<long>> longs(Display* display, Window window, const char* name, Atom type,
+                                       unsigned long least)
+{
+    unsigned long items = 0;
+    const auto bytes = raw_property(display, window, name, type, 32, &items);
+    if (!bytes || items < least)
+        return std::nullopt;
+    std::vector<long> values(items);
+    std::copy(bytes->begin(), bytes->end(), reinterpret_cast<unsigned char*>(values.data()));
     return values;
 }
 
-void read_monitors(Display* display, Window root, Desktop& desktop)
+// A property of 8-bit text; empty where it is not set.
+std::string text(Display* display, Window window, const char* name)
 {
+    unsigned long items = 0;
+    const auto bytes = raw_property(display, window, name, XA_STRING, 8, &items);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+bool has_manager(Display* display, Window root)
+{
+    // The property alone: a manager that died without clearing it is taken as
+    // present, which only means a window already in a work area stays.
+    return longs(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1).has_value();
+}
+
+bool manager_supports(Display* display, Window root, const char* hint)
+{
+    const Atom wanted = XInternAtom(display, hint, False);
+    const auto supported = longs(display, root, "_NET_SUPPORTED", XA_ATOM, 0);
+    return supported && std::find(supported->begin(), supported->end(), static_cast<long>(wanted)) != supported->end();
+}
+
+std::optional<FrameExtents> frame_extents(Display* display, Window window)
+{
+    const auto e = longs(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4);
+    if (!e)
+        return std::nullopt;
+    return FrameExtents{static_cast<int>((*e)[0]), static_cast<int>((*e)[1]), static_cast<int>((*e)[2]),
+                        static_cast<int>((*e)[3])};
+}
+
+Desktop read_desktop(Display* display, Window root)
+{
+    std::vector<ScreenRect> listed;
+    int primary = -1;
     int event_base = 0;
     int error_base = 0;
     int major = 0;
@@ -52,68 +102,84 @@ void read_monitors(Display* display, Window root, Desktop& desktop)
         XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
         for (int i = 0; monitors && i < count; ++i) {
             const XRRMonitorInfo& m = monitors[i];
-            if (m.width <= 0 || m.height <= 0)
-                continue;
-            if (m.primary && desktop.primary < 0)
-                desktop.primary = static_cast<int>(desktop.monitors.size());
-            desktop.monitors.push_back(ScreenRect{m.x, m.y, m.width, m.height});
+            if (m.primary && primary < 0)
+                primary = i;
+            listed.push_back(ScreenRect{m.x, m.y, m.width, m.height});
         }
         if (monitors)
             XRRFreeMonitors(monitors);
     }
-    if (desktop.monitors.empty()) {
-        const int screen = DefaultScreen(display);
-        desktop.monitors.push_back(ScreenRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
-        desktop.primary = 0;
-    }
-}
-
-// The root window's resource database as text; empty where none is set.
-std::string resources(Display* display, Window root)
-{
-    Atom actual_type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const Atom atom = XInternAtom(display, "RESOURCE_MANAGER", False);
-    // Up to 4 MiB, in 32-bit units; a database is a few hundred bytes.
-    const int status = XGetWindowProperty(display, root, atom, 0, 1 << 20, False, XA_STRING, &actual_type,
-                                          &format, &items, &after, &data);
-    std::string text;
-    if (status == Success && actual_type == XA_STRING && format == 8 && data)
-        text.assign(reinterpret_cast<const char*>(data), items);
-    if (data)
-        XFree(data);
-    return text;
-}
-
-}
-
-double x11_scale(int design_side)
-{
-    const DisplayPtr display(XOpenDisplay(nullptr), &XCloseDisplay);
-    if (!display)
-        return 1.0;
-    const Window root = DefaultRootWindow(display.get());
+    const int screen = DefaultScreen(display);
     Desktop desktop;
-    read_monitors(display.get(), root, desktop);
-    const ScreenRect& monitor = desktop.monitors[desktop.primary >= 0 ? desktop.primary : 0];
-    return display_scale(xft_dpi(resources(display.get(), root)), design_side, monitor);
+    set_monitors(desktop, listed, primary,
+                 ScreenRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
+    // x, y, width and height for each virtual desktop; the current one's.
+    const auto current = longs(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL, 1);
+    const unsigned long index = current ? static_cast<unsigned long>((*current)[0]) : 0;
+    const auto areas = longs(display, root, "_NET_WORKAREA", XA_CARDINAL, 4 * (index + 1));
+    if (areas) {
+        const long* a = areas->data() + 4 * index;
+        desktop.work_area = ScreenRect{static_cast<int>(a[0]), static_cast<int>(a[1]), static_cast<int>(a[2]),
+                                       static_cast<int>(a[3])};
+    }
+    desktop.places_windows = has_manager(display, root);
+    return desktop;
 }
 
-std::optional<Desktop> x11_desktop(unsigned long window)
+// The decorations the manager would put around a new window of this size,
+// learnt from an unmapped window of the editor's size (the manager answers
+// _NET_REQUEST_FRAME_EXTENTS by setting _NET_FRAME_EXTENTS on it), waited
+// for every 10 ms for up to half a second.
+std::optional<FrameExtents> requested_frame_extents(Display* display, Window root, int side)
+{
+    if (!manager_supports(display, root, "_NET_REQUEST_FRAME_EXTENTS"))
+        return std::nullopt;
+    const Window probe = XCreateSimpleWindow(display, root, 0, 0, static_cast<unsigned int>(side),
+                                             static_cast<unsigned int>(side), 0, 0, 0);
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = probe;
+    request.xclient.message_type = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    request.xclient.format = 32;
+    XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    std::optional<FrameExtents> extents;
+    for (int reading = 0; reading < 50 && !extents; ++reading) {
+        XSync(display, False);
+        extents = frame_extents(display, probe);
+        if (!extents)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    return extents;
+}
+
+}
+
+std::optional<X11Sizing> x11_sizing(int design_side)
 {
     const DisplayPtr display(XOpenDisplay(nullptr), &XCloseDisplay);
     if (!display)
         return std::nullopt;
     const Window root = DefaultRootWindow(display.get());
-    Desktop desktop;
-    read_monitors(display.get(), root, desktop);
-    // The property alone: a manager that died without clearing it is taken as
-    // present, which only means a window already wholly on one monitor stays.
-    desktop.places_windows = property(display.get(), root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1).has_value();
+    const Desktop desktop = read_desktop(display.get(), root);
+    X11Sizing sizing;
+    sizing.dpi = xft_dpi(text(display.get(), root, "RESOURCE_MANAGER"));
+    sizing.work_area = usable_area(desktop, primary_or_first(desktop));
+    if (!desktop.places_windows)
+        sizing.frame = FrameExtents{};
+    else if (sizing.dpi && *sizing.dpi > unscaled_dpi)
+        sizing.frame = requested_frame_extents(display.get(), root, design_side);
+    return sizing;
+}
 
+std::optional<X11Desktop> x11_desktop(unsigned long window)
+{
+    const DisplayPtr display(XOpenDisplay(nullptr), &XCloseDisplay);
+    if (!display)
+        return std::nullopt;
+    const Window root = DefaultRootWindow(display.get());
+    X11Desktop found{read_desktop(display.get(), root), std::nullopt};
     XWindowAttributes attributes;
     int x = 0;
     int y = 0;
@@ -121,12 +187,8 @@ std::optional<Desktop> x11_desktop(unsigned long window)
     if (!XGetWindowAttributes(display.get(), window, &attributes)
         || !XTranslateCoordinates(display.get(), window, root, 0, 0, &x, &y, &child))
         return std::nullopt;
-    // Left, right, top and bottom; none where no manager declares them.
-    const std::vector<unsigned long> extents =
-        property(display.get(), window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4).value_or(std::vector<unsigned long>(4));
-    const int left = static_cast<int>(extents[0]);
-    const int top = static_cast<int>(extents[2]);
-    desktop.frame = ScreenRect{x - left, y - top, attributes.width + left + static_cast<int>(extents[1]),
-                               attributes.height + top + static_cast<int>(extents[3])};
-    return desktop;
+    found.extents = frame_extents(display.get(), window);
+    found.desktop.frame = framed(ScreenRect{x, y, attributes.width, attributes.height},
+                                 found.extents.value_or(FrameExtents{}));
+    return found;
 }

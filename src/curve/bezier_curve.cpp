@@ -8,9 +8,11 @@
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -101,7 +103,40 @@ float BezierCurve::evaluate_y(float t) const
     return evaluate_coordinates(t).y;
 }
 
-void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) const
+namespace {
+
+// The strip as pieces one unit wide: two triangles for each piece of
+// non-zero length, which a line strip would draw and a band of zero length
+// would not. Each piece runs half a unit past both its ends.
+std::vector<sf::Vertex> band(const sf::VertexArray& strip)
+{
+    std::vector<sf::Vertex> triangles;
+    for (std::size_t i = 1; i < strip.getVertexCount(); ++i) {
+        const sf::Vector2f from = strip[i - 1].position;
+        const sf::Vector2f to = strip[i].position;
+        const float dx = to.x - from.x;
+        const float dy = to.y - from.y;
+        const float length = std::sqrt(dx * dx + dy * dy);
+        if (!(length > 0.0f))
+            continue;
+        const sf::Vector2f along(0.5f * dx / length, 0.5f * dy / length);
+        const sf::Vector2f across(-along.y, along.x);
+        const sf::Vector2f a = from - along + across;
+        const sf::Vector2f b = from - along - across;
+        const sf::Vector2f c = to + along + across;
+        const sf::Vector2f d = to + along - across;
+        for (const sf::Vector2f& corner : {a, b, c, c, b, d}) {
+            sf::Vertex vertex = strip[i];
+            vertex.position = corner;
+            triangles.push_back(vertex);
+        }
+    }
+    return triangles;
+}
+
+}
+
+void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color, float scale) const
 {
     sf::VertexArray verts;
     sf::Vertex vert;
@@ -121,7 +156,12 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color) 
             verts.append(vert);
         }
     }
-    target.draw(&verts[0], verts.getVertexCount(), sf::PrimitiveType::LineStrip, sf::RenderStates::Default);
+    if (scale > 1.0f) {
+        const std::vector<sf::Vertex> triangles = band(verts);
+        target.draw(triangles.data(), triangles.size(), sf::PrimitiveType::Triangles, sf::RenderStates::Default);
+    } else {
+        target.draw(&verts[0], verts.getVertexCount(), sf::PrimitiveType::LineStrip, sf::RenderStates::Default);
+    }
 
     sf::CircleShape circle(0.0f, 30);
     circle.setRadius(2.5f);

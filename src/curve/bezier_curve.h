@@ -51,11 +51,16 @@ public:
     // (evaluate_x(t), evaluate_y(t)) bit for bit, in one pass.
     Vector2f evaluate_coordinates(float t) const;
 
-    // Draws the curve as one line strip through the points at t = i * step,
+    // Draws the curve as one strip through the points at t = i * step,
     // i = 0 .. segments, step = 1 / segments as a float (just one vertex when
     // segments < 1), then a disc of radius 2.5 centred on each control point
-    // in index order, everything in `color`.
-    void draw(sf::RenderTarget& target, int segments, sf::Color color) const;
+    // in index order, everything in `color`, in one draw for the strip and
+    // one for each disc. `scale` is how many of the target's pixels its view
+    // gives each unit: at 1 or less the strip is a line strip, one pixel wide;
+    // above, a band one unit wide (square-ended pieces, each end reaching
+    // half a unit past its vertex, which closes the joints), so that the
+    // curve keeps its weight beside the discs at any scale.
+    void draw(sf::RenderTarget& target, int segments, sf::Color color, float scale = 1.0f) const;
 
 private:
     std::vector<Vector2f> points;

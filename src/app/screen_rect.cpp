@@ -1,0 +1,23 @@
+#include "app/screen_rect.h"
+
+#include <algorithm>
+#include <cstdint>
+
+ScreenRect framed(const ScreenRect& window, const FrameExtents& extents)
+{
+    return ScreenRect{window.x - extents.left, window.y - extents.top, window.width + extents.left + extents.right,
+                      window.height + extents.top + extents.bottom};
+}
+
+ScreenRect intersection(const ScreenRect& a, const ScreenRect& b)
+{
+    // In 64 bits: a corner plus a size may pass INT_MAX.
+    const std::int64_t left = std::max(a.x, b.x);
+    const std::int64_t top = std::max(a.y, b.y);
+    const std::int64_t right = std::min(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width);
+    const std::int64_t bottom = std::min(std::int64_t{a.y} + a.height, std::int64_t{b.y} + b.height);
+    if (right <= left || bottom <= top)
+        return ScreenRect{a.x, a.y, 0, 0};
+    return ScreenRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)};
+}
