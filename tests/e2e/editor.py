@@ -1,5 +1,6 @@
 """The editor's process and its window: start, find, close, exit."""
 import subprocess
+import tempfile
 
 from Xlib import X, error as xerror
 from Xlib.protocol import event as xevent
@@ -7,7 +8,7 @@ from Xlib.protocol import event as xevent
 from desktops import DESKTOP
 from options import BACKGROUND, BINARY, BUILD_DIR, RUNNER, TIMEOUT, device
 from placement import placement_out_of_reach
-from runner import FAILED_START, through_runner
+from runner import is_failed_start, through_runner
 from waiting import wait_for
 
 
@@ -16,16 +17,28 @@ class EditorProcess:
     for Session."""
 
     def run(self, cwd=BUILD_DIR, env=None, program=BINARY):
-        """Starts the editor in cwd (by default beside its font)."""
+        """Starts the editor in cwd (by default beside its font). Through a
+        runner its output is kept, which tells the runner's failed starts."""
+        self.editor_output = tempfile.TemporaryFile() if RUNNER else None
         self.editor = self.processes.add(subprocess.Popen(
             RUNNER + [program], cwd=cwd, env=self.env if env is None else env,
-            stdin=subprocess.DEVNULL))
+            stdin=subprocess.DEVNULL, stdout=self.editor_output,
+            stderr=subprocess.STDOUT if RUNNER else None))
         return self.editor
+
+    def failed_to_start(self):
+        """Whether the editor, ended, was the runner's failed start."""
+        if not RUNNER:
+            return False
+        self.editor_output.seek(0)
+        return is_failed_start(self.editor.returncode,
+                               self.editor_output.read().decode(errors="replace"))
 
     def run_to_end(self, cwd, env=None):
         """The exit status of the editor started in cwd and run to its end."""
-        return through_runner(lambda: self.run(cwd=cwd, env=env).wait(timeout=TIMEOUT),
-                              lambda status: status == FAILED_START, "the editor")
+        def ended():
+            return self.run(cwd=cwd, env=env).wait(timeout=TIMEOUT)
+        return through_runner(ended, lambda status: self.failed_to_start(), "the editor")
 
     def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT, placed=False):
         """Starts the editor and waits for its window and first frame. With
@@ -37,8 +50,8 @@ class EditorProcess:
             editor = self.run(cwd=cwd, program=program)
             return wait_for(lambda: editor.poll() is not None or self.find_window(),
                             "the editor's window", timeout)
-        found = through_runner(started, lambda found: found is True
-                               and self.editor.returncode == FAILED_START, "the editor")
+        found = through_runner(started, lambda found: found is True and self.failed_to_start(),
+                               "the editor")
         if found is True:
             raise AssertionError("the editor exited with %d before its window showed"
                                  % self.editor.returncode)
@@ -56,25 +69,32 @@ class EditorProcess:
         Orrinade that has a class, at any depth, since window managers put
         their frames between it and the root; and the innermost such window,
         since a frame may carry the title and a class of its own (mutter's
-        title bars, drawn by another client, do). Other programs' windows
-        (Wine's own among them) may be destroyed while they are looked at;
-        such a window is simply not the editor's."""
+        title bars, drawn by another client, do): a frame shown before the
+        window inside it is mapped is not taken for the editor's. Other
+        programs' windows (Wine's own among them) may be destroyed while they
+        are looked at; such a window is simply not the editor's."""
         def editors_within(window):
+            """(the innermost viewable such window below window, or None;
+            whether any window below is named and classed as the editor's)"""
             try:
                 children = window.query_tree().children
             except (xerror.BadWindow, xerror.BadDrawable):
-                return None
+                return None, False
+            named_below = False
             for child in children:
                 try:
-                    named = (child.get_wm_name() == "Orrinade" and child.get_wm_class()
-                             and child.get_attributes().map_state == X.IsViewable)
+                    named = child.get_wm_name() == "Orrinade" and bool(child.get_wm_class())
+                    found, named_inside = editors_within(child)
+                    if found:
+                        return found, True
+                    if (named and not named_inside
+                            and child.get_attributes().map_state == X.IsViewable):
+                        return child, True
                 except (xerror.BadWindow, xerror.BadDrawable):
                     continue
-                found = editors_within(child)
-                if found or named:
-                    return found or child
-            return None
-        return editors_within(self.root)
+                named_below = named_below or named or named_inside
+            return None, named_below
+        return editors_within(self.root)[0]
 
     def wait_exit(self, timeout=TIMEOUT):
         return self.editor.wait(timeout=timeout)

@@ -8,17 +8,17 @@ from Xlib import X
 from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
-from options import STATUS_BOX, TIMEOUT, device
+from options import SCALE, STATUS_BOX, TIMEOUT, device
 
 
 class Input:
-    """Input to the session's window (self.window), in its logical pixels,
-    for Session. The quick_* requests are only queued, for events by the
+    """Input to the session's window (self.window), in its logical pixels
+    (at the desktop's scale unless a window's own is given), for Session. The quick_* requests are only queued, for events by the
     thousand; sync() sends what is queued."""
 
-    def move(self, x, y):
+    def move(self, x, y, scale=SCALE):
         """Moves the pointer to (x, y) in the window's logical pixels."""
-        self.quick_move(x, y)
+        self.quick_move(x, y, scale)
         self.sync()
 
     def move_on_screen(self, x, y):
@@ -26,8 +26,8 @@ class Input:
         xtest.fake_input(self.display, X.MotionNotify, x=device(x), y=device(y))
         self.sync()
 
-    def click(self, x, y, button=1):
-        self.move(x, y)
+    def click(self, x, y, button=1, scale=SCALE):
+        self.move(x, y, scale)
         self.quick_button(True, button)
         self.quick_button(False, button)
         self.sync()
@@ -65,10 +65,10 @@ class Input:
             self.quick_key(name)
         self.sync()
 
-    def quick_move(self, x, y):
+    def quick_move(self, x, y, scale=SCALE):
         origin = self.window.translate_coords(self.root, 0, 0)
-        xtest.fake_input(self.display, X.MotionNotify, x=device(x) - origin.x,
-                         y=device(y) - origin.y)
+        xtest.fake_input(self.display, X.MotionNotify, x=device(x, scale) - origin.x,
+                         y=device(y, scale) - origin.y)
 
     def quick_button(self, down, button=1):
         xtest.fake_input(self.display, X.ButtonPress if down else X.ButtonRelease, button)

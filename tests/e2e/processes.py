@@ -30,6 +30,12 @@ class Processes:
         self.desktop.append(process)
         return process
 
+    def died(self):
+        """Each program of the desktop that has ended other than cleanly, as
+        'COMMAND exited with STATUS'."""
+        return ["%s exited with %d" % (" ".join(map(str, process.args)), process.returncode)
+                for process in self.desktop if process.poll() not in (None, 0)]
+
     def add(self, process):
         """A program a test started, killed as the session ends."""
         self.programs.append(process)

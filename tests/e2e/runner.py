@@ -30,12 +30,12 @@ def through_runner(start, failed_to_start, what):
               % (RUNNER[0], what, attempt, ATTEMPTS), file=sys.stderr)
 
 
-def failed_start(result):
-    """Whether a finished, captured run is the runner's failed start: status 1
-    with no output but Wine's own words on losing its server."""
-    said = [line for line in (result.stdout + result.stderr).splitlines() if line.strip()]
-    return (result.returncode == FAILED_START
-            and all(line.startswith(LOST_SERVER) for line in said))
+def is_failed_start(status, output):
+    """Whether a run that ended with `status`, having said `output`, is the
+    runner's failed start: status 1 with no output but Wine's own words on
+    losing its server."""
+    said = [line for line in output.splitlines() if line.strip()]
+    return status == FAILED_START and all(line.startswith(LOST_SERVER) for line in said)
 
 
 def run_through_runner(command, **options):
@@ -43,4 +43,6 @@ def run_through_runner(command, **options):
     as text, started again as the retry rule says."""
     return through_runner(lambda: subprocess.run(RUNNER + command, capture_output=True, text=True,
                                                  **options),
-                          failed_start, command[0])
+                          lambda result: is_failed_start(result.returncode,
+                                                         result.stdout + result.stderr),
+                          command[0])

@@ -1,15 +1,28 @@
 """How a scaled desktop tells X11 programs its scale: Xft.dpi = 96 x SCALE in
 the root window's resource database (RESOURCE_MANAGER)."""
 import os
+import re
+import shutil
+import subprocess
 import time
 
 from Xlib import Xatom
 
-from options import SCALE
+from options import MONITOR_SCALE, SCALE, TIMEOUT, monitor_pixels
 from waiting import wait_for
 
-# GNOME's X settings daemon (gnome-settings-daemon).
-GSD_XSETTINGS = "/usr/libexec/gsd-xsettings"
+# Where distributions put GNOME's X settings daemon (gnome-settings-daemon).
+LIBEXEC = ["/usr/libexec", "/usr/lib/gnome-settings-daemon", "/usr/lib"]
+
+
+def gsd_xsettings():
+    """GNOME's X settings daemon; an error where it is not installed, since
+    a scaled GNOME session cannot tell X11 programs its scale without it."""
+    found = shutil.which("gsd-xsettings", path=os.pathsep.join(LIBEXEC))
+    if not found:
+        raise AssertionError("GNOME's X settings daemon (gsd-xsettings) is not in any of %s"
+                             % LIBEXEC)
+    return found
 
 
 def publish_scale(session):
@@ -41,35 +54,80 @@ def start_gnome_settings(session):
     waits until it has."""
     with open(os.path.join(session.runtime, "mutter.log.bus")) as bus:
         address = bus.read().strip()
-    session.processes.spawn([GSD_XSETTINGS], log=os.path.join(session.runtime, "xsettings.log"),
+    session.processes.spawn([gsd_xsettings()], log=os.path.join(session.runtime, "xsettings.log"),
                             env=dict(session.env, DBUS_SESSION_BUS_ADDRESS=address))
     atom = session.display.intern_atom("RESOURCE_MANAGER")
 
+    expected = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
+    seen = []
+
     def published():
         resources = session.root.get_full_property(atom, Xatom.STRING)
-        return resources and b"Xft.dpi" in resources.value
-    wait_for(published, "GNOME's settings daemon to publish Xft.dpi")
+        seen[:] = [line for line in (resources.value if resources else b"").splitlines(True)
+                   if line.startswith(b"Xft.dpi")]
+        return expected in seen
+    try:
+        wait_for(published, "GNOME's settings daemon to publish %r" % expected)
+    except AssertionError as error:
+        raise AssertionError("%s; it published %s" % (error, seen)) from None
 
 
 def scaled_gnome(session):
-    """The environment of a GNOME session whose monitors are at SCALE: a GNOME
+    """The environment of a GNOME session whose monitors are at MONITOR_SCALE: a GNOME
     desktop (Debian turns on mutter's scale-monitor-framebuffer and
     xwayland-native-scaling there, so X11 programs see device pixels and
     scale themselves), with its monitor configuration giving every virtual
     monitor that scale, side by side."""
     config = os.path.join(session.runtime, "config")
     os.mkdir(config)
-    width, height = session.monitor_size
-    logical = round(width / SCALE)
+    width, height = monitor_pixels(session.monitor_size)
+    logical = round(width / MONITOR_SCALE)
     monitors = "".join(
         "<logicalmonitor><x>%d</x><y>0</y><scale>%g</scale>%s<monitor><monitorspec>"
         "<connector>Meta-%d</connector><vendor>MetaVendor</vendor>"
         "<product>MetaVirtualMonitor</product><serial>0x%02x</serial></monitorspec>"
         "<mode><width>%d</width><height>%d</height><rate>60</rate></mode></monitor>"
-        "</logicalmonitor>" % (i * logical, SCALE, "<primary>yes</primary>" if i == 0 else "",
+        "</logicalmonitor>" % (i * logical, MONITOR_SCALE, "<primary>yes</primary>" if i == 0 else "",
                                i, i, width, height)
         for i in range(session.monitor_count))
     with open(os.path.join(config, "monitors.xml"), "w") as xml:
         xml.write('<monitors version="2"><configuration><layoutmode>logical</layoutmode>'
                   + monitors + "</configuration></monitors>\n")
     return {"XDG_CURRENT_DESKTOP": "GNOME", "XDG_CONFIG_HOME": config}
+
+
+def output_scales(listing):
+    """Each Wayland output's scale, from wayland-info's listing: its current
+    mode's width over its logical width (xdg-output), fractional scales
+    included; in the order the outputs are listed."""
+    modes, logical, current = {}, {}, None
+    for line in listing.splitlines():
+        output = re.match(r"interface: 'wl_output',.*name:\s*(\d+)", line)
+        described = re.match(r"\s+output:\s*(\d+)$", line)
+        if output or described:
+            current = ("mode" if output else "logical", (output or described).group(1))
+        elif line.startswith("interface:"):
+            current = None
+        elif current and current[0] == "mode" and current[1] not in modes:
+            width = re.search(r"width: (\d+) px", line)
+            if width:
+                modes[current[1]] = int(width.group(1))
+        elif current and current[0] == "logical":
+            width = re.search(r"logical_width: (\d+)", line)
+            if width:
+                logical[current[1]] = int(width.group(1))
+    return [modes[name] / logical[name] for name in modes if name in logical]
+
+
+def assert_compositor_scale(session, socket):
+    """The compositor's outputs, as Wayland clients see them, are as many as
+    the session's monitors and each at MONITOR_SCALE: a compositor started
+    without its scale would otherwise pass for a scaled one, since X11
+    programs learn the scale from Xft.dpi alone."""
+    listing = subprocess.run(["wayland-info"], capture_output=True, text=True, timeout=TIMEOUT,
+                             env=dict(os.environ, XDG_RUNTIME_DIR=session.runtime,
+                                      WAYLAND_DISPLAY=socket)).stdout
+    scales = output_scales(listing)
+    if len(scales) != session.monitor_count or any(abs(s - MONITOR_SCALE) > 1e-6 for s in scales):
+        raise AssertionError("the compositor's outputs are at scales %s, not %d at %g"
+                             % (scales, session.monitor_count, MONITOR_SCALE))

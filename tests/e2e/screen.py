@@ -76,12 +76,13 @@ class Screen:
             return None
         return Shot(image.data, 1, 1).device_pixel(0, 0)
 
-    def status_reference(self, points, segments):
-        """The status region as it must read for these counts: {(x, y): rgb}."""
+    def status_reference(self, points, segments, scale=SCALE):
+        """The status region as it must read for these counts, drawn at this
+        scale: {(x, y): rgb}."""
         with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
             path = os.path.join(folder, "status.ppm")
             drawn = run_through_runner([REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
-                                        str(points), str(segments), path, repr(SCALE)],
+                                        str(points), str(segments), path, repr(scale)],
                                        env=self.env)
             if drawn.returncode != 0:
                 raise AssertionError("the status reference exited with %d: %s"
@@ -90,14 +91,14 @@ class Screen:
                 data = ppm.read()
         width = int(data.split()[1])
         pixels = data[data.index(b"255\n") + 4:]
-        x0, y0, x1, y1 = map(device, STATUS_BOX)
+        x0, y0, x1, y1 = (device(length, scale) for length in STATUS_BOX)
         return {(x, y): tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
                 for y in range(y0, y1) for x in range(x0, x1)}
 
-    def wait_status(self, points, segments):
+    def wait_status(self, points, segments, scale=SCALE):
         """Waits until the window's status region shows exactly the reference
-        pixels for these counts; the last screenshot."""
-        expected = self.status_reference(points, segments)
+        pixels for these counts, at this scale; the last screenshot."""
+        expected = self.status_reference(points, segments, scale)
         # Text drawn with no font would match a window that shows none.
         if sum(is_dark(rgb) for rgb in expected.values()) < 100:
             raise AssertionError("the reference status lines show no text")

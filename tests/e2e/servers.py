@@ -5,13 +5,14 @@ X authority goes to session.authority, and its runtime directory to
 session.runtime."""
 import functools
 import glob
+import json
 import os
 import shutil
 import subprocess
 import tempfile
 
-from options import SCALE
-from scaling import scaled_gnome
+from options import SCALE, monitor_pixels
+from scaling import assert_compositor_scale, scaled_gnome
 from waiting import wait_for
 
 
@@ -91,7 +92,7 @@ def start_mutter(session):
     display itself and writes its X authority into XDG_RUNTIME_DIR."""
     environment = new_runtime(session)
     log = os.path.join(session.runtime, "mutter.log")
-    monitors = ["--virtual-monitor", "%dx%d" % session.monitor_size] * session.monitor_count
+    monitors = ["--virtual-monitor", "%dx%d" % monitor_pixels(session.monitor_size)] * session.monitor_count
     mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
     if SCALE != 1:
         environment.update(scaled_gnome(session))
@@ -109,7 +110,9 @@ def start_mutter(session):
                         session.authority = authority[0]
                         return line.split("display")[1].split(",")[0].strip()
         return None
-    return wait_compositor(session, log, display_name, "mutter")
+    name = wait_compositor(session, log, display_name, "mutter")
+    assert_compositor_scale(session, "wayland-orrinade")
+    return name
 
 
 def start_kwin(session):
@@ -128,6 +131,8 @@ def start_kwin(session):
         settings.write("[Xwayland]\nXwaylandEisNoPrompt=true\n")
     command, extra = kwin_command()
     width, height = session.monitor_size
+    if SCALE != 1:
+        write_kwin_outputs(environment["XDG_CONFIG_HOME"], session.monitor_count, (width, height))
     scale = ["--scale", repr(SCALE)] if SCALE != 1 else []
     session.processes.spawn(
         ["dbus-run-session", "--"] + command +
@@ -145,7 +150,25 @@ def start_kwin(session):
             fields = text.read().split()
         session.authority = fields[1] if len(fields) > 1 else None
         return fields[0]
-    return wait_compositor(session, log, display_name, "kwin_wayland")
+    name = wait_compositor(session, log, display_name, "kwin_wayland")
+    assert_compositor_scale(session, "wayland-orrinade")
+    return name
+
+
+def write_kwin_outputs(config, count, size):
+    """KWin's output settings as Plasma keeps them, giving each virtual
+    output SCALE: KWin 6.7 and later size a virtual output's mode by --scale
+    but take its scale from these settings alone (1 where they say none)."""
+    width, height = (round(length * SCALE) for length in size)
+    outputs = [{"connectorName": "Virtual-%d" % i, "scale": SCALE,
+                "mode": {"width": width, "height": height, "refreshRate": 60000}}
+               for i in range(count)]
+    setup = {"lidClosed": False, "outputs": [
+        {"enabled": True, "outputIndex": i, "position": {"x": i * size[0], "y": 0}, "priority": i,
+         "replicationSource": ""} for i in range(count)]}
+    with open(os.path.join(config, "kwinoutputconfig.json"), "w") as settings:
+        json.dump([{"name": "outputs", "data": outputs}, {"name": "setups", "data": [setup]}],
+                  settings)
 
 
 @functools.lru_cache(maxsize=None)

@@ -6,16 +6,17 @@ import contextlib
 import os
 import shutil
 import subprocess
+import sys
 import time
 import unittest
 
-from Xlib import X, XK, display as xdisplay, error as xerror
+from Xlib import X, XK, Xatom, Xutil, display as xdisplay, error as xerror
 from Xlib.ext import xtest
 from Xlib.protocol import request as xrequest
 
 import processes
 from desktops import DESKTOP, MONITORS, NOT_HERE
-from options import QWERTY_KEYCODES, RUNNER_STOP, SCALE, SCREEN
+from options import QWERTY_KEYCODES, RUNNER_STOP, SCALE, SCREEN, device
 from servers import env_without_display
 from waiting import wait_for
 
@@ -41,24 +42,43 @@ class Session:
         if missing:
             raise unittest.SkipTest(NOT_HERE + missing)
         processes.end_sessions_on_signals()
-        processes.LIVE_SESSIONS.add(self)
-        try:
-            self.name = DESKTOP.server(self)
-            self.display = self.connect()
-            self.root = self.display.screen().root
-            if SCALE != 1:
-                DESKTOP.publish_scale(self)
-            if DESKTOP.layout:
-                self.use_layout(*DESKTOP.layout)
-            if DESKTOP.manager:
-                self.processes.spawn(DESKTOP.manager, env=self.env)
-            if DESKTOP.managed:
-                self.wait_window_manager()
-            if DESKTOP.has_input:
-                self.wait_input()
-        except BaseException:
-            self.close()
-            raise
+        # A desktop that dies while it starts, before any editor runs, is
+        # started once more, and the log says so ("flake: "); a second death
+        # fails, as does any after the desktop has started.
+        for attempt in (1, 2):
+            processes.LIVE_SESSIONS.add(self)
+            try:
+                self.start_desktop()
+                return
+            except Exception as error:
+                died = self.processes.died()
+                self.close()
+                if attempt == 2 or not died:
+                    raise
+                print("flake: the desktop died while starting (%s: %s); starting it once more"
+                      % ("; ".join(died), error), file=sys.stderr)
+            except BaseException:
+                self.close()
+                raise
+
+    def start_desktop(self):
+        self.processes = processes.Processes()
+        self.runtime = self.authority = None
+        self.name = DESKTOP.server(self)
+        self.display = self.connect()
+        self.root = self.display.screen().root
+        if SCALE != 1:
+            DESKTOP.publish_scale(self)
+        if DESKTOP.layout:
+            self.use_layout(*DESKTOP.layout)
+        if DESKTOP.manager:
+            self.processes.spawn(DESKTOP.manager, env=self.env)
+        if DESKTOP.managed:
+            self.wait_window_manager()
+        if DESKTOP.panel:
+            self.add_panel(device(DESKTOP.panel))
+        if DESKTOP.has_input:
+            self.wait_input()
 
     @property
     def env(self):
@@ -102,8 +122,15 @@ class Session:
         unmapped for good: a program that opens one then never shows it.
         Hence a new probe each second until one is shown."""
         check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
-        wait_for(lambda: self.root.get_full_property(check, X.AnyPropertyType),
-                 "the window manager to announce itself")
+        started = list(self.processes.desktop)
+
+        def announced():
+            ended = [p for p in started if p.poll() is not None]
+            if ended:
+                raise RuntimeError("%s exited with %d before the window manager announced itself"
+                                   % (" ".join(map(str, ended[0].args)), ended[0].returncode))
+            return self.root.get_full_property(check, X.AnyPropertyType)
+        wait_for(announced, "the window manager to announce itself")
 
         def shows_a_probe():
             with self.mapped_window(0, 0, 10, 10) as probe:
@@ -151,6 +178,39 @@ class Session:
         finally:
             xrequest.DestroyWindow(display=self.display.display, window=window.id)
             self.display.sync()
+
+    def add_panel(self, height):
+        """A dock along the bottom of the primary monitor, `height` device
+        pixels tall, reserved with a strut as taskbars do; waits until the
+        window manager leaves it out of the work area."""
+        x, y, width, monitor_height = self.monitors()[0]
+        panel = self.root.create_window(x, y + monitor_height - height, width, height, 0,
+                                        X.CopyFromParent)
+        atom = self.display.intern_atom
+        panel.change_property(atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32,
+                              [atom("_NET_WM_WINDOW_TYPE_DOCK")])
+        bottom = self.screen[1] - (y + monitor_height) + height
+        panel.change_property(atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32,
+                              [0, 0, 0, bottom, 0, 0, 0, 0, 0, 0, x, x + width - 1])
+        # Where it asks to be, not where the manager would place a window.
+        panel.set_wm_normal_hints(flags=Xutil.USPosition | Xutil.PPosition, x=x,
+                                  y=y + monitor_height - height)
+        panel.map()
+        self.display.sync()
+        wait_for(lambda: self.work_area()[3] == monitor_height - height,
+                 "the work area to leave the panel out")
+
+    def work_area(self):
+        """The current desktop's work area (x, y, width, height), or the
+        whole screen where the window manager publishes none."""
+        areas = self.root.get_full_property(self.display.intern_atom("_NET_WORKAREA"),
+                                            Xatom.CARDINAL)
+        current = self.root.get_full_property(self.display.intern_atom("_NET_CURRENT_DESKTOP"),
+                                              Xatom.CARDINAL)
+        index = current.value[0] if current else 0
+        if not areas or len(areas.value) < 4 * (index + 1):
+            return (0, 0) + self.screen
+        return tuple(areas.value[4 * index:4 * index + 4])
 
     def monitors(self):
         """RandR's monitors, (x, y, width, height) each, the primary (or else

@@ -13,13 +13,16 @@ from desktops import DESKTOP, MONITORS
 from harness import EditorCase
 from options import (BACKGROUND, BUILD_DIR, DESKTOP_NAME, RUNNER, SFML_VERSION, TIMEOUT,
                      WINDOW_SIZE, device)
-from placement import (creation_never_ends, creation_place, kept_place, overhang,
+from placement import (creation_never_ends, creation_place, grown, inside, kept_place, overhang,
                        placement_out_of_reach)
+from screen import is_dark
 from waiting import wait_for
 
 # Monitors wide, square-ish and small, in logical pixels: the window (640 x
 # 640) fits each, with little to spare on the last.
 SCREENS = [(device(1920), device(1080)), (device(1280), device(1024)), (device(1024), device(768))]
+# Laptops and monitors in device pixels, whatever the desktop's scale.
+PANEL_SCREENS = [(1366, 768), (1920, 1080), (3840, 2160)]
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -41,6 +44,58 @@ class Startup(EditorCase):
                 self.assertEqual(shot.pixel(320, 320), BACKGROUND)
                 self.assertEqual(shot.pixel(639, 0), BACKGROUND)
                 s.close()
+
+    @unittest.skipUnless(DESKTOP.panel, "no panel on this desktop")
+    def test_window_and_frame_in_the_work_area_at_the_designed_weight(self):
+        """On the screens laptops and monitors have, with a taskbar-sized
+        panel: the window and its frame lie in the work area, the window is
+        square, at the desktop's scale where that fits, else the largest
+        square whose frame fits (never below the designed 640); the status
+        text, the markers (5 logical pixels across) and the curve (1 thick)
+        are drawn at the window's own scale."""
+        for screen in PANEL_SCREENS:
+            with self.subTest(screen=screen):
+                s = self.new_session(screen)
+                try:
+                    self.check_fits_the_work_area(s)
+                finally:
+                    s.close()
+
+    def check_fits_the_work_area(self, s):
+        s.start()
+        window, frame = s.placement()
+        area = s.work_area()
+        # Under Wine the window manager's frame stands in for the one Windows
+        # metrics give the editor: it may reach a pixel or two further, and
+        # the editor's side may be shorter by the difference in height (up to
+        # 6 logical pixels).
+        slack, side_slack = (2, device(6)) if RUNNER else (0, 0)
+        self.assertTrue(inside(window, area) and inside(frame, grown(area, slack)),
+                        "the window %s or its frame %s is not in the work area %s"
+                        % (window, frame, area))
+        room = min(area[2] - frame[2] + window[2], area[3] - frame[3] + window[3])
+        if room < 640:
+            # Not even the designed size fits: it stands, and the window
+            # manager may shorten it.
+            self.assertEqual(window[2], 640)
+            return
+        side = window[2]
+        self.assertEqual(window[3], side, "the window is not square")
+        self.assertIn(min(device(640), room) - side, range(side_slack + 1),
+                      "the window's side is %d in a work area with room for %d" % (side, room))
+        scale = side / 640
+        s.wait_status(0, 16, scale)
+        for x in (160, 480):
+            s.click(x, 400, scale=scale)
+        shot = s.wait_status(2, 16, scale)
+
+        def dark_down(x, y):
+            """Dark device pixels in the column through logical (x, y), 10 up and down."""
+            return sum(is_dark(shot.device_pixel(device(x, scale), device(y, scale) + i))
+                       for i in range(-device(10, scale), device(10, scale) + 1))
+        thickness, marker = dark_down(320, 400), dark_down(160, 400)
+        self.assertLess(abs(thickness - scale), 1, "the curve is %d pixels thick" % thickness)
+        self.assertLessEqual(abs(marker - 5 * scale), 1, "the marker is %d pixels across" % marker)
 
     @unittest.skipUnless(any(placement_out_of_reach(screen) for screen in SCREENS),
                          "the window is wholly on a monitor of every size")

@@ -1,0 +1,58 @@
+"""Runs an end-to-end suite as ctest registers it:
+    python3 suite.py MODULE... [-k PATTERN]...
+A suite whose desktop this system lacks by design (desktops.py says which)
+runs nothing and exits with SKIPPED, ctest's mark of a skipped test; every
+other suite runs at least one test, and each PATTERN (as unittest's -k reads
+it) names at least one, or the suite fails naming what did not run."""
+import fnmatch
+import sys
+import unittest
+
+from desktops import DESKTOP, NOT_HERE
+
+SKIPPED = 77
+
+
+def as_glob(pattern):
+    return pattern if "*" in pattern else "*%s*" % pattern
+
+
+def tests_in(suite):
+    for test in suite:
+        if isinstance(test, unittest.TestSuite):
+            yield from tests_in(test)
+        else:
+            yield test
+
+
+def main(*arguments):
+    first_flag = arguments.index("-k") if "-k" in arguments else len(arguments)
+    modules, flags = arguments[:first_flag], arguments[first_flag:]
+    if not modules or len(flags) % 2 or any(flag != "-k" for flag in flags[::2]):
+        raise SystemExit("usage: suite.py MODULE... [-k PATTERN]...")
+    patterns = list(flags[1::2])
+    missing = DESKTOP.missing()
+    if missing:
+        print("skipped: " + NOT_HERE + missing)
+        return SKIPPED
+    loader = unittest.TestLoader()
+    if patterns:
+        loader.testNamePatterns = [as_glob(p) for p in patterns]
+    suite = loader.loadTestsFromNames(modules)
+    names = [test.id() for test in tests_in(suite)]
+    unmatched = [p for p in patterns if not fnmatch.filter(names, as_glob(p))]
+    if not names or unmatched:
+        print("suite: %s: no test named by %s" % (" ".join(modules), unmatched or "the modules"))
+        return 1
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    if not result.wasSuccessful():
+        return 1
+    if len(result.skipped) == result.testsRun:
+        # Every test skipped is the suite skipped, for the reasons they gave.
+        print("skipped: " + "; ".join(sorted({reason for _, reason in result.skipped})))
+        return SKIPPED
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))
