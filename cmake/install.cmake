@@ -1,7 +1,16 @@
-# What `cmake --install` puts in place, and the packages CPack makes of it:
-# a .deb (cpack -G DEB) on Linux, a zip to unpack and run on Windows.
+# What `cmake --install` puts in place: on Linux the tree a distribution
+# packages (the Debian source package in debian/ builds its .deb from it);
+# on Windows one folder, zipped by CPack and packed into an installer by NSIS.
 # Everything is in the component "orrinade", apart from anything an SFML
 # built along installs of its own.
+option(ORRINADE_LINK_DEBIAN_FONT
+  "Install Debian's DejaVu Sans as a link under the name the editor reads, not a copy" OFF)
+option(ORRINADE_INSTALL_DOC_FILES
+  "Install the licence, copyright and changelog in share/doc (a distribution's tools may do it instead)" ON)
+# Directories made by the install get these, whatever the umask, so that
+# packages made of the tree are the same on every build.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The Debian copyright file: the editor's licence, then its font's.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE project_license)
@@ -61,43 +70,38 @@ else()
   endif()
   install(TARGETS orrinade RUNTIME DESTINATION lib/orrinade COMPONENT orrinade)
   install(FILES ${ORRINADE_FONT} DESTINATION share/orrinade RENAME segoeui.ttf COMPONENT orrinade)
-  # A .deb does not ship a font of its own when the font is Debian's: it
-  # depends on the font's package and links its file under the name the
-  # editor reads. The install tree keeps the copy.
-  get_filename_component(real_font "${ORRINADE_FONT}" REALPATH)
-  set(debian_font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-  if(real_font STREQUAL debian_font)
+  # A .deb does not ship a font of its own: it depends on Debian's font
+  # package and links its file under the name the editor reads.
+  if(ORRINADE_LINK_DEBIAN_FONT)
     install(CODE [[
-      if(ORRINADE_LINK_DEBIAN_FONT)
-        set(font "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/orrinade/segoeui.ttf")
-        file(REMOVE "${font}")
-        file(CREATE_LINK ../fonts/truetype/dejavu/DejaVuSans.ttf "${font}" SYMBOLIC)
-      endif()
+      set(font "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/orrinade/segoeui.ttf")
+      file(REMOVE "${font}")
+      file(CREATE_LINK ../fonts/truetype/dejavu/DejaVuSans.ttf "${font}" SYMBOLIC)
     ]] COMPONENT orrinade)
-    set(CPACK_CUSTOM_INSTALL_VARIABLES ORRINADE_LINK_DEBIAN_FONT=ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
   endif()
   install(PROGRAMS packaging/orrinade.sh DESTINATION bin RENAME orrinade COMPONENT orrinade)
   install(FILES packaging/orrinade.desktop DESTINATION share/applications COMPONENT orrinade)
   install(FILES packaging/orrinade.svg DESTINATION share/icons/hicolor/scalable/apps
     COMPONENT orrinade)
-  install(FILES LICENSE ${PROJECT_BINARY_DIR}/copyright
-    DESTINATION share/doc/orrinade COMPONENT orrinade)
+  if(ORRINADE_INSTALL_DOC_FILES)
+    install(FILES LICENSE ${PROJECT_BINARY_DIR}/copyright
+      DESTINATION share/doc/orrinade COMPONENT orrinade)
+  endif()
 
   # What distributions ship beside the program: the manual page and the
-  # Debian changelog, each compressed as Debian wants them (gzip -9n: no name,
+  # changelog, each compressed as Debian wants them (gzip -9n: no name,
   # no time stamp, the same bytes on every build), and the AppStream metainfo
   # that software centres read.
   find_program(ORRINADE_GZIP gzip)
   if(NOT ORRINADE_GZIP)
     message(FATAL_ERROR "gzip was not found: it compresses the manual page and the changelog")
   endif()
-  file(STRINGS packaging/debian/changelog newest LIMIT_COUNT 1)
+  file(STRINGS debian/changelog newest LIMIT_COUNT 1)
   if(NOT newest MATCHES "^orrinade \\(${PROJECT_VERSION}\\) ")
-    message(FATAL_ERROR "packaging/debian/changelog does not open with version ${PROJECT_VERSION}")
+    message(FATAL_ERROR "debian/changelog does not open with version ${PROJECT_VERSION}")
   endif()
   set(packaged)
-  foreach(source packaging/orrinade.1 packaging/debian/changelog)
+  foreach(source packaging/orrinade.1 debian/changelog)
     get_filename_component(name ${source} NAME)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${name}.gz
       COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/packaging/${name}
@@ -109,8 +113,10 @@ else()
   add_custom_target(orrinade_packaging ALL DEPENDS ${packaged})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/orrinade.1.gz DESTINATION share/man/man1
     COMPONENT orrinade)
-  install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/orrinade
-    COMPONENT orrinade)
+  if(ORRINADE_INSTALL_DOC_FILES)
+    install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/orrinade
+      COMPONENT orrinade)
+  endif()
 
   set(ORRINADE_APP_ID io.github.orrinade.orrinade)
   set(ORRINADE_HOMEPAGE "https://github.com/orrinade/orrinade" CACHE STRING
@@ -131,14 +137,4 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};orrinade;/")
 set(CPACK_GENERATOR ZIP)
-if(NOT WIN32)
-  set(CPACK_GENERATOR DEB)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_STRIP_FILES ON)
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Place control points with left clicks, drag them with the left button held,\n and watch the curve redrawn every frame.")
-endif()
 include(CPack)

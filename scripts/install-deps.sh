@@ -14,6 +14,9 @@
 #                                         architectures under qemu-user
 #   scripts/install-deps.sh unit          only building the editor and running
 #                                         its unit, drawing and bare-X tests
+#   scripts/install-deps.sh reproducible  also building twice and comparing
+#   scripts/install-deps.sh debian-package also building and checking the
+#                                         Debian source package
 # What is present is found by probing (commands, pkg-config, the Python the
 # tests use), never by asking a package database. The rest is installed with
 # apt, dnf, pacman, zypper or brew, whichever is there, as root or through
@@ -42,6 +45,10 @@ declare -A apt=(
   [Xwayland]=xwayland [wmctrl]=wmctrl [setxkbmap]=x11-xkb-utils
   [makensis]=nsis [wrestool]=icoutils
   [mutter]=mutter [kwin_wayland]=kwin-wayland [xrandr-cli]=x11-xserver-utils
+  [wayland-info]=wayland-utils [faketime]=faketime [diffoscope]=diffoscope-minimal
+  [dpkg-buildpackage]="dpkg-dev build-essential" [dh]=debhelper [autopkgtest]=autopkgtest
+  [marco]=marco [mate-schemas]=mate-settings-daemon-common
+  [muffin]=muffin [cinnamon-schemas]=cinnamon-settings-daemon
   [gsd-xsettings]=gnome-settings-daemon [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
   [debootstrap]=debootstrap [git]=git [unshare]=util-linux [qemu]=qemu-user-static
@@ -148,6 +155,8 @@ probe() {
     # Debian splits Wine: 64-bit programs need wine64 beside it.
     xrandr-cli) has_program xrandr ;;
     gsd-xsettings) [ -x /usr/libexec/gsd-xsettings ] ;;
+    mate-schemas) compgen -G '/usr/share/glib-2.0/schemas/org.mate.SettingsDaemon.*.gschema.xml' >/dev/null ;;
+    cinnamon-schemas) compgen -G '/usr/share/glib-2.0/schemas/org.cinnamon.settings-daemon.*.gschema.xml' >/dev/null ;;
     wine) has_program wine && { [ ! -d /usr/lib/wine ] || [ -x /usr/lib/wine/wine64 ]; } ;;
     *) has_program "$1" ;;
   esac
@@ -185,10 +194,13 @@ for use in "$@"; do
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
-                   mutter kwin_wayland xrandr-cli gsd-xsettings) ;;
+                   mutter kwin_wayland xrandr-cli gsd-xsettings
+                   wayland-info marco mate-schemas muffin cinnamon-schemas) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
-    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool) ;;
+    reproducible) wanted+=(faketime diffoscope) ;;
+    debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest) ;;
+    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool openbox) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done

@@ -28,9 +28,7 @@ tests='\.'
 # too. (Keys are read the same way on every architecture: through X's
 # keysyms, which the other legs test.)
 [ -z "$e2e" ] || tests+='|^e2e_(startup|mapping_bare_150)$'
-cd build
-if [ -n "${DISPLAY:-}" ]; then
-  ctest --output-on-failure -j2 -R "$tests"
-else
-  ../scripts/with-xvfb.sh ctest --output-on-failure -j2 -R "$tests"
-fi
+run=(ctest --test-dir build --output-on-failure --no-tests=error -j2 -R "$tests")
+[ -n "${DISPLAY:-}" ] || run=(scripts/with-xvfb.sh "${run[@]}")
+"${run[@]}" | tee build/ctest.log
+scripts/ran-all.sh build build/ctest.log -R "$tests"

@@ -11,6 +11,8 @@
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+; No file times in the installer: the same sources give the same bytes.
+SetDateSave off
 
 !include "MUI2.nsh"
 

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Fails, naming them, when tests that should have run did not:
+#   scripts/ran-all.sh BUILD_DIR LOG [ctest selection options: -R, -E, -L...]
+# LOG is the output of the ctest run made with those options in BUILD_DIR.
+# What should have run is ctest's own list for that selection, and every
+# test each GoogleTest program lists of itself, so that a test that its
+# discovery dropped (a time-out under emulation, say) counts as not run.
+set -euo pipefail
+build=$1 log=$2
+shift 2
+registered=$(cd "$build" && ctest -N "$@" | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/\1/p' | sort)
+# The selection's regular expressions, to apply to the programs' own lists.
+include=. exclude='^$'
+while [ $# -gt 0 ]; do
+  case $1 in
+    -R) include=$2; shift ;;
+    -E) exclude=$2; shift ;;
+  esac
+  shift
+done
+ran=$(sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\(Passed\|Failed\|Skipped\|Timeout\|Exception\).*/\1/p' "$log" | sort -u)
+# Each GoogleTest program's own tests, as Suite.Test, for a selection that
+# takes them (they are the names with a dot).
+listed=
+if grep -q '\.' <<<"$registered"; then
+  for program in "$build"/tests/curve_tests "$build"/tests/app_tests "$build"/tests/drawing_tests; do
+    [ -x "$program" ] || { echo "ran-all: $program was not built" >&2; exit 1; }
+    listed+=$("$program" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }')$'\n'
+  done
+  listed=$(grep -E -- "$include" <<<"$listed" | grep -v -E -- "$exclude" || true)
+fi
+missing=$(comm -23 <(printf '%s\n%s\n' "$registered" "$listed" | sed '/^$/d' | sort -u) <(printf '%s\n' "$ran"))
+if [ -n "$missing" ]; then
+  echo "ran-all: these tests did not run in $build:" >&2
+  sed 's/^/  /' <<<"$missing" >&2
+  exit 1
+fi
+echo "ran-all: every one of the $(wc -l <<<"$registered") tests registered in $build ran"
