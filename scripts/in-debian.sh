@@ -2,13 +2,14 @@
 # Runs a command in a fresh clone of this project inside a minimal Debian
 # system of the given release, as root, with no display and no standard
 # input, as a new user on that release would:
-#   scripts/in-debian.sh [--arch ARCH] [--deps USE] RELEASE [COMMAND...]
+#   scripts/in-debian.sh [--arch ARCH] [--deps USE] [--name NAME] RELEASE [COMMAND...]
 #   e.g. scripts/in-debian.sh trixie ./test.sh
 #        scripts/in-debian.sh --arch arm64 trixie scripts/test-arch.sh --e2e
 # The system is made by debootstrap (--variant=minbase) from the archive this
 # machine's apt uses, and kept in build-debian/NAME/base, NAME being the
-# release, or RELEASE-ARCH for another architecture; each run starts from a
-# fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
+# release, or RELEASE-ARCH for another architecture, unless --name gives one
+# (a system of its own, for a run beside another of the same release); each
+# run starts from a fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
 # are kept in build-debian/NAME/archives for the next run. With no command,
 # only the base is made, if it is not there yet.
 # With --deps USE, runs start instead from a copy of the base that holds what
@@ -36,16 +37,17 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 host=$(dpkg --print-architecture)
 arch=$host
-deps=
+deps= name=
 while [ $# -ge 2 ]; do
   case $1 in
     --arch) arch=$2 ;;
     --deps) deps=$2 ;;
+    --name) name=$2 ;;
     *) break ;;
   esac
   shift 2
 done
-[ $# -ge 1 ] || { echo "usage: $0 [--arch ARCH] [--deps USE] RELEASE [COMMAND...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [--arch ARCH] [--deps USE] [--name NAME] RELEASE [COMMAND...]" >&2; exit 2; }
 release=$1
 shift
 
@@ -69,8 +71,10 @@ if [ -n "$emulated" ]; then
   fi
 fi
 
-name=$release
-[ "$arch" = "$host" ] || name=$release-$arch
+if [ -z "$name" ]; then
+  name=$release
+  [ "$arch" = "$host" ] || name=$release-$arch
+fi
 cache=$root/build-debian/$name
 base=$cache/base
 system=$cache/system
