@@ -2,12 +2,19 @@
 # Fails, naming them, when tests that should have run did not:
 #   scripts/ran-all.sh BUILD_DIR LOG [ctest selection options: -R, -E, -L...]
 # LOG is the output of the ctest run made with those options in BUILD_DIR.
+# First it names each suite that skipped, with the reason it gave
+# ("skipped: TEST: reason"), and each desktop started again after dying as it
+# started ("flake: TEST: ..."), for CI's closing lines.
 # What should have run is ctest's own list for that selection, and every
 # test each GoogleTest program lists of itself, so that a test that its
 # discovery dropped (a time-out under emulation, say) counts as not run.
 set -euo pipefail
 build=$1 log=$2
 shift 2
+details=$build/Testing/Temporary/LastTest.log
+[ ! -f "$details" ] ||
+  awk '/^[0-9]+\/[0-9]+ Testing: / { test = $3 }
+       /^(skipped|flake): / { kind = $1; sub(/^[a-z]+: /, ""); print kind " " test ": " $0 }' "$details"
 registered=$(cd "$build" && ctest -N "$@" | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/\1/p' | sort)
 # The selection's regular expressions, to apply to the programs' own lists.
 include=. exclude='^$'

@@ -94,6 +94,8 @@ class Startup(EditorCase):
             return sum(is_dark(shot.device_pixel(device(x, scale), device(y, scale) + i))
                        for i in range(-device(10, scale), device(10, scale) + 1))
         thickness, marker = dark_down(320, 400), dark_down(160, 400)
+        print("placement: work area %s, frame %s, window %s, curve %d px, marker %d px"
+              % (area, frame, window, thickness, marker))
         self.assertLess(abs(thickness - scale), 1, "the curve is %d pixels thick" % thickness)
         self.assertLessEqual(abs(marker - 5 * scale), 1, "the marker is %d pixels across" % marker)
 
