@@ -111,6 +111,7 @@ namespace {
 std::vector<sf::Vertex> band(const sf::VertexArray& strip)
 {
     std::vector<sf::Vertex> triangles;
+    triangles.reserve(6 * (strip.getVertexCount() - 1));
     for (std::size_t i = 1; i < strip.getVertexCount(); ++i) {
         const sf::Vector2f from = strip[i - 1].position;
         const sf::Vector2f to = strip[i].position;
