@@ -7,7 +7,7 @@ import sys
 import tempfile
 import unittest
 
-from Xlib import X, Xatom
+from Xlib import X
 
 from desktops import DESKTOP, MONITORS
 from harness import EditorCase
@@ -43,27 +43,6 @@ class Startup(EditorCase):
                 self.assertEqual(shot.dark_in(0, 60, 639, 639), 0)
                 self.assertEqual(shot.pixel(320, 320), BACKGROUND)
                 self.assertEqual(shot.pixel(639, 0), BACKGROUND)
-                s.close()
-
-    @unittest.skipIf(DESKTOP.places, "a window manager places windows here")
-    def test_window_on_one_monitor_where_a_window_manager_left_its_mark(self):
-        """A window manager that ended without taking its mark off the root
-        window (_NET_SUPPORTING_WM_CHECK) leaves the editor waiting for a
-        placement that never comes: after its wait the editor moves the
-        window wholly onto a monitor itself where it is not."""
-        for screen in SCREENS:
-            if creation_never_ends((screen[0] * MONITORS, screen[1])):
-                continue
-            with self.subTest(screen=screen):
-                s = self.new_session(screen)
-                s.root.change_property(s.display.intern_atom("_NET_SUPPORTING_WM_CHECK"),
-                                       Xatom.WINDOW, 32, [s.root.id])
-                s.display.sync()
-                s.start()
-                window, _ = s.placement()
-                self.assertTrue(any(inside(window, m) for m in s.monitors()),
-                                "the window %s is not wholly on one of the monitors %s"
-                                % (window, s.monitors()))
                 s.close()
 
     @unittest.skipUnless(DESKTOP.panel, "no panel on this desktop")
