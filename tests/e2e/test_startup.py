@@ -194,17 +194,19 @@ class Startup(EditorCase):
                 if not os.path.exists(path) and not os.path.exists("/tmp/.X%d-lock" % number):
                     with socket.socket(socket.AF_UNIX) as left_over:
                         left_over.bind(path)
-                    stale.append((path, os.stat(path).st_ino))
+                    stale.append((path, os.stat(path).st_ino, "/tmp/.X%d-lock" % number))
                 if len(stale) == 3:
                     break
             s = self.new_session()
             s.start()
             s.wait_status(0, 16)
         finally:
-            # A server started meanwhile may have taken a number over.
-            for path, inode in stale:
+            # A server started meanwhile may have taken a number over: it
+            # holds that number's lock file, and its socket may even have the
+            # stale one's inode number, which the file system gives again.
+            for path, inode, lock in stale:
                 try:
-                    if os.stat(path).st_ino == inode:
+                    if os.stat(path).st_ino == inode and not os.path.exists(lock):
                         os.unlink(path)
                 except FileNotFoundError:
                     pass
