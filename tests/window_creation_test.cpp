@@ -1,5 +1,5 @@
 #include "app/sfml_version.h"
-#include "app/window_creation.h"
+#include "desktop/window_creation.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>

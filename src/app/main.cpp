@@ -1,9 +1,9 @@
-#include "app/display_scale.h"
 #include "app/editor_state.h"
 #include "app/font_file.h"
 #include "app/input_handling.h"
 #include "app/sfml_version.h"
-#include "app/window_creation.h"
+#include "desktop/window_creation.h"
+#include "desktop/window_layout.h"
 
 #include <SFML/Graphics.hpp>
 

@@ -1,7 +1,6 @@
-#include "app/screen_rect.h"
+#include "desktop/screen_rect.h"
 
 #include <algorithm>
-#include <cstdint>
 
 ScreenRect framed(const ScreenRect& window, const FrameExtents& extents)
 {
@@ -11,7 +10,6 @@ ScreenRect framed(const ScreenRect& window, const FrameExtents& extents)
 
 ScreenRect intersection(const ScreenRect& a, const ScreenRect& b)
 {
-    // In 64 bits: a corner plus a size may pass INT_MAX.
     const std::int64_t left = std::max(a.x, b.x);
     const std::int64_t top = std::max(a.y, b.y);
     const std::int64_t right = std::min(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width);
@@ -20,4 +18,16 @@ ScreenRect intersection(const ScreenRect& a, const ScreenRect& b)
         return ScreenRect{a.x, a.y, 0, 0};
     return ScreenRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                       static_cast<int>(bottom - top)};
+}
+
+bool contains(const ScreenRect& outer, const ScreenRect& inner)
+{
+    return inner.x >= outer.x && inner.y >= outer.y
+           && std::int64_t{inner.x} + inner.width <= std::int64_t{outer.x} + outer.width
+           && std::int64_t{inner.y} + inner.height <= std::int64_t{outer.y} + outer.height;
+}
+
+std::int64_t area(const ScreenRect& r)
+{
+    return std::int64_t{r.width} * r.height;
 }

@@ -1,16 +1,17 @@
-#ifndef ORRINADE_APP_WINDOW_PLACEMENT_H
-#define ORRINADE_APP_WINDOW_PLACEMENT_H
+#ifndef ORRINADE_DESKTOP_DESKTOP_H
+#define ORRINADE_DESKTOP_DESKTOP_H
 
-// Where the editor's window goes when it opens: a pure decision on what the
-// platform reports, so that it can be tested without a window system.
+// What the desktop around the editor's window holds, read once per platform
+// (x11_desktop, windows_desktop): a plain value, every part of it checked
+// (desktop_values.h), so that the window's size and place are decided from
+// it without a window system (window_layout.h).
 
-#include "app/screen_rect.h"
+#include "desktop/screen_rect.h"
 
 #include <cstddef>
 #include <optional>
 #include <vector>
 
-// What the platform knows of the desktop around the window.
 struct Desktop {
     // The monitors, in the platform's order; never empty (see set_monitors).
     std::vector<ScreenRect> monitors;
@@ -19,10 +20,14 @@ struct Desktop {
     // The part of the screen that windows may take, panels and docks left
     // out, where a window manager publishes one (it may span monitors).
     std::optional<ScreenRect> work_area;
+    // The dots per inch the desktop asks programs to draw at; 96 is 100 %.
+    std::optional<double> dpi;
+    // The decorations around the window, as the window manager gives them or
+    // has promised them; none where nothing decorates windows; nothing where
+    // a manager runs that has not said.
+    std::optional<FrameExtents> frame;
     // Whether a window manager or compositor places new windows.
     bool places_windows = false;
-    // The window with the decorations around it, where it is now.
-    ScreenRect frame;
 };
 
 // Sets the desktop's monitors from the platform's list: monitors with no
@@ -37,17 +42,5 @@ std::size_t primary_or_first(const Desktop& desktop);
 // area; the whole monitor where there is no work area or it misses the
 // monitor.
 ScreenRect usable_area(const Desktop& desktop, std::size_t i);
-
-// The top-left corner the window's frame moves to, or nothing to leave it
-// where it is, in the usable areas of the monitors:
-// - where the desktop places windows, the window stays where it was put as
-//   long as one usable area holds all of it; otherwise it is centred in the
-//   usable area of the monitor that holds most of it (the primary where
-//   none holds any);
-// - where nothing places windows, it is centred on the primary monitor, or
-//   the first where none is primary.
-// In an area smaller than the frame, the frame's top-left corner goes to the
-// area's top-left corner on that axis, so the status lines stay in view.
-std::optional<ScreenPoint> frame_position(const Desktop& desktop);
 
 #endif

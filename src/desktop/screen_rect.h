@@ -1,8 +1,11 @@
-#ifndef ORRINADE_APP_SCREEN_RECT_H
-#define ORRINADE_APP_SCREEN_RECT_H
+#ifndef ORRINADE_DESKTOP_SCREEN_RECT_H
+#define ORRINADE_DESKTOP_SCREEN_RECT_H
 
 // Rectangles on the desktop, in device pixels, and the few operations the
-// editor needs on them to size and place its window.
+// editor needs on them to size and place its window. Sums of a corner and a
+// size are taken in 64 bits, so no checked rectangle overflows them.
+
+#include <cstdint>
 
 // x and y name the top-left corner; an empty rectangle has no width or height.
 struct ScreenRect {
@@ -32,5 +35,10 @@ ScreenRect framed(const ScreenRect& window, const FrameExtents& extents);
 // Where a and b overlap; empty (width and height 0, at a's corner) where
 // they do not.
 ScreenRect intersection(const ScreenRect& a, const ScreenRect& b);
+
+// Whether all of `inner` lies in `outer`.
+bool contains(const ScreenRect& outer, const ScreenRect& inner);
+
+std::int64_t area(const ScreenRect& r);
 
 #endif

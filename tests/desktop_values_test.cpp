@@ -1,0 +1,46 @@
+#include "desktop/desktop_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(DesktopValues, XftDpiIsReadFromTheResourceDatabaseAndChecked)
+{
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t192\n"), 192.0);
+    EXPECT_EQ(xft_dpi("Xcursor.size:\t48\nXft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n"), 144.0);
+    EXPECT_EQ(xft_dpi("Xft.dpi:120.5"), 120.5);  // no blank, no final newline
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t96\nXft.dpi:\t192\n"), 192.0);  // the later line wins
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t144\r\nXft.dpi\n"), 144.0);    // CRLF; a line with no colon
+    EXPECT_EQ(xft_dpi(""), std::nullopt);
+    EXPECT_EQ(xft_dpi("Xft.dpis:\t192\n*.dpi:\t192\nXft.dpi\t192\n"), std::nullopt);
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t192\nXft.dpi:\tlarge\n"), std::nullopt);  // the later line wins
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t192 dots\n"), std::nullopt);
+    // Values no desktop means: as if unset.
+    for (const char* bad : {"0", "-144", "1e9", "nan", "inf", "47.9", "960.5"})
+        EXPECT_EQ(xft_dpi(std::string("Xft.dpi:\t") + bad + "\n"), std::nullopt) << bad;
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t48\nXft.dpi:\t960\n"), 960.0);
+}
+
+TEST(DesktopValues, WorkAreaOfTheCurrentDesktopWithinBounds)
+{
+    const std::vector<long> two{0, 0, 1920, 1040, 0, 40, 1920, 1040};
+    const auto y_of = [](const std::optional<ScreenRect>& r) { return r ? r->y : -1; };
+    EXPECT_EQ(y_of(current_work_area(two, 1)), 40);
+    EXPECT_EQ(y_of(current_work_area(two, std::nullopt)), 0);
+    // A current desktop the list does not hold, however far: desktop 0's.
+    for (const long index : {2L, -1L, 0xFFFFFFFFL, 0x3FFFFFFFFFFFFFFFL, -0x7FFFFFFFFFFFFFFFL})
+        EXPECT_EQ(y_of(current_work_area(two, index)), 0) << index;
+    // Too short, empty, negative, huge: no work area.
+    for (const std::vector<long>& bad : std::vector<std::vector<long>>{
+             {0, 0, 1920}, {}, {0, 0, 0, 0}, {0, 0, -1920, 1040}, {-40000, 0, 100, 100}, {0, 0, 100000, 100000}})
+        EXPECT_FALSE(current_work_area(bad, 0).has_value()) << bad.size();
+    EXPECT_EQ(y_of(current_work_area({-32768, 32767, 32767, 1}, 0)), 32767);
+
+    EXPECT_TRUE(checked_extents(0, 1024, 22, 5).has_value());
+    EXPECT_FALSE(checked_extents(0, 1025, 22, 5).has_value());
+    EXPECT_FALSE(checked_extents(-1, 0, 22, 5).has_value());
+    EXPECT_FALSE(checked_extents(1, 1, 1, 100000).has_value());
+}
+
+

@@ -1,0 +1,179 @@
+#include "desktop/window_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <optional>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const ScreenRect left_monitor{0, 0, 1920, 1080};
+const ScreenRect full_hd_at_200{0, 0, 3840, 2160};
+const FrameExtents no_frame{};
+const ScreenRect right_monitor{1920, 0, 1920, 1080};
+
+Desktop desktop(std::vector<ScreenRect> monitors, int primary, bool places_windows)
+{
+    Desktop d;
+    d.monitors = std::move(monitors);
+    d.primary = primary;
+    d.places_windows = places_windows;
+    return d;
+}
+
+void expect_at(const std::optional<ScreenPoint>& got, int x, int y)
+{
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(got->x, x);
+    EXPECT_EQ(got->y, y);
+}
+
+}
+
+TEST(WindowPlacement, BareDesktopCentresOnThePrimaryMonitorOrTheFirst)
+{
+    const ScreenRect created{1600, 1600, 640, 640};  // wherever SFML made it
+    expect_at(frame_position(desktop({left_monitor, right_monitor}, 1, false), created), 2560, 220);
+    expect_at(frame_position(desktop({left_monitor, right_monitor}, -1, false), created), 640, 220);
+    expect_at(frame_position(desktop({right_monitor, left_monitor}, -1, false), created), 2560, 220);
+    expect_at(frame_position(desktop({{0, 0, 1024, 768}}, 0, false), created), 192, 64);
+    // A primary index the list does not hold counts as none.
+    expect_at(frame_position(desktop({left_monitor}, 3, false), created), 640, 220);
+    // Already centred: the same place again.
+    expect_at(frame_position(desktop({left_monitor}, 0, false), {640, 220, 640, 640}), 640, 220);
+}
+
+TEST(WindowPlacement, SmallerMonitorKeepsTheTopLeftCornerInView)
+{
+    const ScreenRect frame{0, 0, 640, 640};
+    expect_at(frame_position(desktop({{0, 0, 800, 600}}, 0, false), frame), 80, 0);
+    expect_at(frame_position(desktop({{100, 50, 600, 2000}}, 0, false), frame), 100, 730);
+    expect_at(frame_position(desktop({{0, 0, 640, 640}}, 0, false), frame), 0, 0);
+    expect_at(frame_position(desktop({{-1024, 0, 1024, 768}}, 0, false), frame), -832, 64);
+}
+
+TEST(WindowPlacement, DesktopsPlaceOnOneMonitorAndTheEditorLeavesIt)
+{
+    for (const ScreenRect frame : {ScreenRect{5, 29, 640, 677}, ScreenRect{1920, 0, 640, 640},
+                                   ScreenRect{3200, 440, 640, 640}, ScreenRect{0, 0, 1920, 1080}}) {
+        EXPECT_FALSE(frame_position(desktop({left_monitor, right_monitor}, 0, true), frame).has_value())
+            << frame.x << ", " << frame.y;
+    }
+}
+
+TEST(WindowPlacement, DesktopsPlacementAcrossMonitorsOrOffThemIsMended)
+{
+    const std::vector<ScreenRect> two{left_monitor, right_monitor};
+    // Across both: to the monitor holding most of the frame.
+    expect_at(frame_position(desktop(two, 0, true), {1700, 257, 640, 677}), 2560, 201);
+    expect_at(frame_position(desktop(two, 1, true), {1500, 257, 640, 677}), 640, 201);
+    // One pixel over the edge of the only monitor.
+    expect_at(frame_position(desktop({left_monitor}, 0, true), {1281, 220, 640, 640}), 640, 220);
+    // On no monitor at all: to the primary, whichever it is.
+    expect_at(frame_position(desktop(two, 0, true), {1600, 1600, 640, 640}), 640, 220);
+    expect_at(frame_position(desktop(two, 1, true), {1600, 1600, 640, 640}), 2560, 220);
+    // Monitors stacked, the frame straddling them: to the lower, which holds more.
+    expect_at(frame_position(desktop({{0, 0, 1280, 1024}, {0, 1024, 1280, 1024}}, 0, true), {320, 720, 640, 640}),
+              320, 1216);
+}
+
+TEST(WindowPlacement, NoMonitorsMeansNoMove)
+{
+    EXPECT_FALSE(frame_position(desktop({}, -1, false), {0, 0, 640, 640}).has_value());
+}
+
+TEST(WindowPlacement, WindowsStayOutOfPanelsAndOffMonitorsThatAreNotThere)
+{
+    // A panel along the bottom of the left monitor; the work area spans both.
+    Desktop d = desktop({left_monitor, right_monitor}, 0, true);
+    d.work_area = ScreenRect{0, 0, 3840, 1040};
+    expect_at(frame_position(d, {640, 400, 642, 667}), 639, 186);  // over the panel: into the area above it
+    EXPECT_FALSE(frame_position(d, {640, 373, 642, 667}).has_value());  // just above it: stays
+    EXPECT_FALSE(frame_position(d, {2500, 300, 642, 667}).has_value());  // the area spans the right monitor too
+    d.work_area = ScreenRect{5000, 0, 100, 100};  // misses every monitor: the monitor counts
+    expect_at(frame_position(d, {1700, 400, 642, 667}), 2559, 206);
+    // Panels at the top and at the bottom (MATE's two): between them.
+    d = desktop({{0, 0, 1366, 768}}, 0, true);
+    d.work_area = ScreenRect{0, 24, 1366, 720};
+    expect_at(frame_position(d, {0, 0, 642, 667}), 362, 50);
+
+    // Monitors with no area are left out, and the whole screen stands in
+    // only for a list with none left.
+    const ScreenRect screen{0, 0, 3840, 1080};
+    set_monitors(d, {{0, 0, 0, 1080}, left_monitor, right_monitor, {0, 0, 1920, 0}}, 2, screen);
+    ASSERT_EQ(d.monitors.size(), 2u);
+    EXPECT_EQ(d.monitors[0].x, 0);
+    EXPECT_EQ(d.monitors[1].x, 1920);
+    EXPECT_EQ(d.primary, 1);
+    set_monitors(d, {{0, 0, 0, 0}}, 0, screen);
+    ASSERT_EQ(d.monitors.size(), 1u);
+    EXPECT_EQ(d.monitors[0].width, 3840);
+    EXPECT_EQ(d.primary, 0);
+
+    // The frame around a window, from the decorations on each side.
+    const ScreenRect f = framed({100, 200, 640, 640}, FrameExtents{1, 2, 22, 5});
+    EXPECT_EQ(std::make_tuple(f.x, f.y, f.width, f.height), std::make_tuple(99, 178, 643, 667));
+}
+
+TEST(WindowSize, DpiOver96WithinWhatTheMonitorHolds)
+{
+    EXPECT_EQ(display_scale(std::nullopt, 640, full_hd_at_200, no_frame), 1.0);
+    EXPECT_EQ(display_scale(96.0, 640, full_hd_at_200, no_frame), 1.0);
+    EXPECT_EQ(display_scale(144.0, 640, full_hd_at_200, no_frame), 1.5);
+    EXPECT_EQ(display_scale(192.0, 640, full_hd_at_200, no_frame), 2.0);
+    // Below 96 the designed size stands: never smaller than designed.
+    EXPECT_EQ(display_scale(72.0, 640, full_hd_at_200, no_frame), 1.0);
+    EXPECT_EQ(display_scale(-192.0, 640, full_hd_at_200, no_frame), 1.0);
+    EXPECT_EQ(display_scale(std::numeric_limits<double>::quiet_NaN(), 640, full_hd_at_200, no_frame), 1.0);
+    EXPECT_EQ(display_scale(std::numeric_limits<double>::infinity(), 640, full_hd_at_200, no_frame), 1.0);
+    // Absurd values give a window as tall as the monitor, never taller.
+    EXPECT_EQ(display_scale(96000.0, 640, ScreenRect{0, 0, 2560, 1600}, no_frame), 2.5);
+}
+
+// The window's side in device pixels, on the screens people have: the
+// desktop's scale where the window and its frame fit the work area, else the
+// largest square whose frame does; the designed 640 where not even that fits.
+TEST(WindowSize, WindowAndFrameFitTheWorkArea)
+{
+    struct Row {
+        const char* desktop;
+        double dpi;
+        ScreenRect work_area;
+        FrameExtents frame;
+        unsigned int side;
+    };
+    const Row rows[] = {
+        {"Windows 1920 x 1080 at 150 %, 72-px taskbar", 144, {0, 0, 1920, 1008}, {11, 11, 45, 11}, 952},
+        {"Windows 1366 x 768 at 125 %, 40-px taskbar", 120, {0, 0, 1366, 728}, {9, 9, 38, 9}, 681},
+        {"Windows 3840 x 2160 at 200 %", 192, {0, 0, 3840, 2088}, {15, 15, 60, 15}, 1280},
+        {"X11 1366 x 768 at 125 %, 40-px panel", 120, {0, 0, 1366, 728}, {1, 1, 22, 5}, 701},
+        {"X11 1280 x 800 at 125 %, panel", 120, {0, 0, 1280, 760}, {1, 1, 22, 5}, 733},
+        {"X11 1920 x 1080 at 200 %, panel on top", 192, {0, 40, 1920, 1040}, {1, 1, 22, 5}, 1013},
+        {"X11 1920 x 1080 at 150 %, 72-px panel", 144, {0, 0, 1920, 1008}, {1, 1, 22, 5}, 960},
+        {"X11 2560 x 1600 at 200 %", 192, {0, 0, 2560, 1560}, {1, 1, 22, 5}, 1280},
+        {"X11 3840 x 2160 at 300 %", 288, {0, 0, 3840, 2120}, {1, 1, 22, 5}, 1920},
+        {"1600 x 1600 at 100 %", 96, {0, 0, 1600, 1600}, {1, 1, 22, 5}, 640},
+        {"a narrow work area limits as a short one does", 192, {0, 0, 900, 2000}, {50, 50, 0, 0}, 800},
+        {"not even the designed size fits", 192, {0, 0, 800, 600}, {1, 1, 22, 5}, 640},
+        {"the designed size and its frame just fit", 192, {0, 0, 800, 667}, {1, 1, 22, 5}, 640},
+    };
+    for (const Row& row : rows) {
+        const double scale = display_scale(row.dpi, 640, row.work_area, row.frame);
+        EXPECT_EQ(device_pixels(640, scale), row.side) << row.desktop;
+        EXPECT_GE(scale, 1.0) << row.desktop;
+    }
+}
+
+TEST(WindowSize, DevicePixelsAreRoundedToTheNearest)
+{
+    EXPECT_EQ(device_pixels(640, 1.0), 640u);
+    EXPECT_EQ(device_pixels(640, 1.5), 960u);
+    EXPECT_EQ(device_pixels(640, 2.0), 1280u);
+    EXPECT_EQ(device_pixels(20, 1.25), 25u);
+    EXPECT_EQ(device_pixels(25, 1.5), 38u);  // 37.5, away from zero
+    EXPECT_EQ(device_pixels(640, 1.6), 1024u);
+    EXPECT_EQ(device_pixels(640, 701.0 / 640), 701u);  // a side the work area gives
+}
