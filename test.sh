@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
+/usr/bin/python3 scripts/check-links.py
 cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=ON -DORRINADE_WERROR=ON
 cmake --build build -j"$(nproc)"
 cmake -S . -B build-asan -DORRINADE_SANITIZE=ON -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
