@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
 #include <optional>
+#include <random>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -176,4 +178,82 @@ TEST(WindowSize, DevicePixelsAreRoundedToTheNearest)
     EXPECT_EQ(device_pixels(25, 1.5), 38u);  // 37.5, away from zero
     EXPECT_EQ(device_pixels(640, 1.6), 1024u);
     EXPECT_EQ(device_pixels(640, 701.0 / 640), 701u);  // a side the work area gives
+}
+
+// Over generated desktops, sane and absurd: any number and size of monitors,
+// work areas, frames and DPIs, and wherever the window was put. The window
+// is square, never below 1 pixel nor above dpi / 96; where the designed 640
+// and its frame fit the chosen monitor's usable area, the window and its
+// frame end up inside it, and the window where it lands is on that monitor.
+TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
+{
+    std::mt19937 random(20261210);
+    const auto any = [&random](int least, int most) { return std::uniform_int_distribution<int>(least, most)(random); };
+    const auto edge = [&any]() { return any(0, 3) == 0 ? any(-40000, 40000) : any(-4000, 4000); };
+    const auto length = [&any]() { return any(0, 5) == 0 ? any(-100, 100000) : any(600, 4000); };
+    const double dpis[] = {-144, 0, 47, 72, 96, 120, 144, 168, 192, 288, 960, 1e9,
+                           std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+    for (int round = 0; round < 20000; ++round) {
+        Desktop d;
+        std::vector<ScreenRect> listed(static_cast<std::size_t>(any(0, 4)));
+        for (ScreenRect& m : listed)
+            m = ScreenRect{edge(), edge(), length(), length()};
+        set_monitors(d, listed, any(-1, 4), ScreenRect{0, 0, length(), length()});
+        if (any(0, 1))
+            d.work_area = ScreenRect{edge(), edge(), length(), length()};
+        if (any(0, 5))
+            d.dpi = dpis[any(0, 13)];
+        const int big = any(0, 9) == 0 ? 1 << 30 : 60;
+        if (any(0, 3))
+            d.frame = FrameExtents{any(0, big), any(0, big), any(0, big), any(0, big)};
+        d.places_windows = any(0, 1);
+        const std::optional<ScreenRect> client =
+            any(0, 3) ? std::optional<ScreenRect>(ScreenRect{edge(), edge(), 640, 640}) : std::nullopt;
+
+        const WindowLayout layout = window_layout(d, 640, client);
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        ASSERT_LT(layout.monitor, d.monitors.size());
+        EXPECT_GE(layout.scale, 1.0);
+        EXPECT_GE(layout.side, 1u);
+        EXPECT_EQ(layout.side, device_pixels(640, layout.scale));
+        if (d.dpi && *d.dpi > 96) {
+            EXPECT_LE(layout.scale, *d.dpi / 96);
+        } else {
+            EXPECT_EQ(layout.scale, 1.0);
+        }
+        const FrameExtents f = d.frame.value_or(FrameExtents{});
+        const ScreenRect usable = usable_area(d, layout.monitor);
+        const bool designed_fits = std::int64_t{640} + f.left + f.right <= usable.width
+                                   && std::int64_t{640} + f.top + f.bottom <= usable.height;
+        if (!client || !designed_fits)
+            continue;
+        const int side = static_cast<int>(layout.side);
+        ScreenRect window{client->x, client->y, side, side};
+        if (layout.corner) {
+            window.x = layout.corner->x + f.left;
+            window.y = layout.corner->y + f.top;
+        }
+        EXPECT_TRUE(contains(usable, framed(window, f)));
+        if (d.places_windows && !layout.corner) {
+            EXPECT_EQ(window_monitor(d, framed(window, f)), layout.monitor);
+        }
+    }
+}
+
+// The window sized for the monitor it is on, not the primary: a smaller
+// second monitor gets a window that fits it.
+TEST(WindowLayout, SizedForTheMonitorTheWindowIsOn)
+{
+    Desktop d;
+    set_monitors(d, {{0, 0, 3840, 2160}, {3840, 0, 1366, 768}}, 0, {});
+    d.dpi = 192;
+    d.frame = FrameExtents{1, 1, 22, 5};
+    d.places_windows = true;
+    EXPECT_EQ(window_layout(d, 640, std::nullopt).side, 1280u);
+    const WindowLayout small = window_layout(d, 640, ScreenRect{4000, 30, 1280, 1280});
+    EXPECT_EQ(small.monitor, 1u);
+    EXPECT_EQ(small.side, 741u);
+    ASSERT_TRUE(small.corner.has_value());
+    EXPECT_EQ(small.corner->x, 3840 + (1366 - 743) / 2);
+    EXPECT_EQ(small.corner->y, 0);
 }
