@@ -28,6 +28,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # The editor draws its first frame this soon after it is started, whatever
 # the desktop, stretched as every wait is on a slower machine.
 FIRST_FRAME = TIMEOUT / 30
+# What SFML writes on stderr as it creates any window on a server whose GL
+# cannot set vertical sync (Xvfb's): not the editor's to answer for.
+SFML_NOTICES = {"Setting vertical sync not supported"}
 
 
 def root_properties(*properties):
@@ -299,7 +302,8 @@ class Startup(EditorCase):
     def check_works(self, s, errors):
         def said():
             errors.seek(0)
-            return errors.read().decode(errors="replace")
+            lines = errors.read().decode(errors="replace").splitlines()
+            return "\n".join(line for line in lines if line not in SFML_NOTICES)
         launched = time.monotonic()
         s.editor = s.processes.add(subprocess.Popen(
             [BINARY], cwd=BUILD_DIR, env=s.env, stdin=subprocess.DEVNULL,
@@ -321,7 +325,7 @@ class Startup(EditorCase):
                         "the window %s is not wholly on one of the monitors %s"
                         % (window, s.monitors()))
         s.click(160, 400)
-        self.assertTrue(s.wait_status(1, 16).has_marker(160, 400), "no point under the pointer")
+        self.assertTrue(s.wait_status(1, 16).has_marker(160, 400), "the click put no point under the pointer")
         s.request_close()
         self.assertEqual(s.wait_exit(), 0, said())
         self.assertLessEqual(len(said().splitlines()), 1, said())
