@@ -35,7 +35,7 @@ double create_window(sf::RenderWindow& window, unsigned int design_side, const s
 #if defined(ORRINADE_X11)
     using std::chrono::milliseconds;
     using std::chrono::steady_clock;
-    const X11ErrorsSurvived survived;
+    survive_desktop_x_errors();
     X11Desktop x11;
     if (!x11.is_open()) {
         open_window(window, design_side, title, settings);

@@ -19,8 +19,8 @@
 // - Windows: the frame is measured on the window, the size decided with it,
 //   and the window, resized, centred in its monitor's work area.
 // - Elsewhere the scale is 1, and SFML's placement stands.
-// X errors the desktop's state causes do not end the editor meanwhile
-// (X11ErrorsSurvived).
+// On X11, from here on, X errors the desktop's state causes do not end the
+// editor (survive_desktop_x_errors).
 double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
                      const sf::ContextSettings& settings);
 

@@ -3,8 +3,8 @@
 
 // The X11 desktop around the editor's window, read through a connection of
 // the editor's own (Xlib's names stay out of every file that uses SFML's).
-// Run it while X11ErrorsSurvived holds: a window manager that died leaves
-// marks whose reading fails with an X error.
+// Read it once survive_desktop_x_errors has been called: a window manager
+// that died leaves marks whose reading fails with an X error.
 
 #include "desktop/desktop.h"
 

@@ -9,14 +9,14 @@ namespace {
 // Xlib keeps one error handler for the process and calls it with no context
 // of the caller's, so what it needs lives here: the handler it replaced, and
 // whether the one line on stderr has been written (a dead manager's window
-// may fail several requests in a row).
+// fails several requests in a row).
 XErrorHandler replaced = nullptr;
 bool told = false;
 
 int survive(Display* display, XErrorEvent* error)
 {
     if (error->error_code != BadWindow && error->error_code != BadAtom)
-        return replaced ? replaced(display, error) : 0;
+        return replaced(display, error);
     if (!told) {
         told = true;
         char text[128] = {};
@@ -29,13 +29,9 @@ int survive(Display* display, XErrorEvent* error)
 
 }
 
-X11ErrorsSurvived::X11ErrorsSurvived()
+void survive_desktop_x_errors()
 {
-    replaced = XSetErrorHandler(survive);
-}
-
-X11ErrorsSurvived::~X11ErrorsSurvived()
-{
-    XSetErrorHandler(replaced);
-    replaced = nullptr;
+    const XErrorHandler previous = XSetErrorHandler(survive);
+    if (previous != survive)
+        replaced = previous;
 }
