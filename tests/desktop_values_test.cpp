@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 TEST(DesktopValues, XftDpiIsReadFromTheResourceDatabaseAndChecked)
@@ -16,17 +17,23 @@ TEST(DesktopValues, XftDpiIsReadFromTheResourceDatabaseAndChecked)
     EXPECT_EQ(xft_dpi("Xft.dpis:\t192\n*.dpi:\t192\nXft.dpi\t192\n"), std::nullopt);
     EXPECT_EQ(xft_dpi("Xft.dpi:\t192\nXft.dpi:\tlarge\n"), std::nullopt);  // the later line wins
     EXPECT_EQ(xft_dpi("Xft.dpi:\t192 dots\n"), std::nullopt);
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t192dots\n"), std::nullopt);
+    EXPECT_EQ(xft_dpi("Xft.dpi \t:\t144 \t\n"), 144.0);  // blanks around the name and after the value
     // Values no desktop means: as if unset.
     for (const char* bad : {"0", "-144", "1e9", "nan", "inf", "47.9", "960.5"})
         EXPECT_EQ(xft_dpi(std::string("Xft.dpi:\t") + bad + "\n"), std::nullopt) << bad;
-    EXPECT_EQ(xft_dpi("Xft.dpi:\t48\nXft.dpi:\t960\n"), 960.0);
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t48\n"), 48.0);
+    EXPECT_EQ(xft_dpi("Xft.dpi:\t960\n"), 960.0);
 }
 
 TEST(DesktopValues, WorkAreaOfTheCurrentDesktopWithinBounds)
 {
-    const std::vector<long> two{0, 0, 1920, 1040, 0, 40, 1920, 1040};
+    const std::vector<long> two{0, 0, 1920, 1040, 0, 40, 1920, 1000};
     const auto y_of = [](const std::optional<ScreenRect>& r) { return r ? r->y : -1; };
-    EXPECT_EQ(y_of(current_work_area(two, 1)), 40);
+    const std::optional<ScreenRect> second = current_work_area(two, 1);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(std::make_tuple(second->x, second->y, second->width, second->height),
+              std::make_tuple(0, 40, 1920, 1000));
     EXPECT_EQ(y_of(current_work_area(two, std::nullopt)), 0);
     // A current desktop the list does not hold, however far: desktop 0's.
     for (const long index : {2L, -1L, 0xFFFFFFFFL, 0x3FFFFFFFFFFFFFFFL, -0x7FFFFFFFFFFFFFFFL})
@@ -35,7 +42,14 @@ TEST(DesktopValues, WorkAreaOfTheCurrentDesktopWithinBounds)
     for (const std::vector<long>& bad : std::vector<std::vector<long>>{
              {0, 0, 1920}, {}, {0, 0, 0, 0}, {0, 0, -1920, 1040}, {-40000, 0, 100, 100}, {0, 0, 100000, 100000}})
         EXPECT_FALSE(current_work_area(bad, 0).has_value()) << bad.size();
-    EXPECT_EQ(y_of(current_work_area({-32768, 32767, 32767, 1}, 0)), 32767);
+    // X11's coordinates at their ends, and one past.
+    for (const std::vector<long>& edge : std::vector<std::vector<long>>{
+             {-32768, -32768, 32767, 32767}, {32767, 32767, 1, 1}})
+        EXPECT_TRUE(current_work_area(edge, 0).has_value()) << edge[0];
+    for (const std::vector<long>& past : std::vector<std::vector<long>>{
+             {-32769, 0, 1, 1}, {32768, 0, 1, 1}, {0, -32769, 1, 1}, {0, 32768, 1, 1},
+             {0, 0, 0, 1}, {0, 0, 32768, 1}, {0, 0, 1, 0}, {0, 0, 1, 32768}})
+        EXPECT_FALSE(current_work_area(past, 0).has_value()) << past[0] << " " << past[1] << " " << past[2] << " " << past[3];
 
     EXPECT_TRUE(checked_extents(0, 1024, 22, 5).has_value());
     EXPECT_FALSE(checked_extents(0, 1025, 22, 5).has_value());

@@ -1,5 +1,7 @@
 #include "desktop/window_layout.h"
 
+#include "desktop/desktop_values.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,11 +19,10 @@ const ScreenRect full_hd_at_200{0, 0, 3840, 2160};
 const FrameExtents no_frame{};
 const ScreenRect right_monitor{1920, 0, 1920, 1080};
 
-Desktop desktop(std::vector<ScreenRect> monitors, int primary, bool places_windows)
+// primary: -1 for none.
+Desktop desktop(const std::vector<ScreenRect>& monitors, int primary, bool places_windows)
 {
-    Desktop d;
-    d.monitors = std::move(monitors);
-    d.primary = primary;
+    Desktop d = with_monitors(monitors, static_cast<std::size_t>(primary), {0, 0, 640, 480});
     d.places_windows = places_windows;
     return d;
 }
@@ -46,6 +47,11 @@ TEST(WindowPlacement, BareDesktopCentresOnThePrimaryMonitorOrTheFirst)
     expect_at(frame_position(desktop({left_monitor}, 3, false), created), 640, 220);
     // Already centred: the same place again.
     expect_at(frame_position(desktop({left_monitor}, 0, false), {640, 220, 640, 640}), 640, 220);
+    // Put on another monitor: back to the primary, as nothing else places it.
+    expect_at(frame_position(desktop({left_monitor, right_monitor}, 0, false), {2000, 100, 640, 640}), 640, 220);
+    // Nothing places windows unless the desktop says so.
+    Desktop unsaid = with_monitors({left_monitor}, 0, {});
+    expect_at(frame_position(unsaid, {0, 0, 640, 640}), 640, 220);
 }
 
 TEST(WindowPlacement, SmallerMonitorKeepsTheTopLeftCornerInView)
@@ -74,6 +80,8 @@ TEST(WindowPlacement, DesktopsPlacementAcrossMonitorsOrOffThemIsMended)
     expect_at(frame_position(desktop(two, 1, true), {1500, 257, 640, 677}), 640, 201);
     // One pixel over the edge of the only monitor.
     expect_at(frame_position(desktop({left_monitor}, 0, true), {1281, 220, 640, 640}), 640, 220);
+    // One pixel on the second monitor, none on the first: to the second.
+    expect_at(frame_position(desktop(two, 0, true), {3839, 1079, 640, 640}), 2560, 220);
     // On no monitor at all: to the primary, whichever it is.
     expect_at(frame_position(desktop(two, 0, true), {1600, 1600, 640, 640}), 640, 220);
     expect_at(frame_position(desktop(two, 1, true), {1600, 1600, 640, 640}), 2560, 220);
@@ -82,9 +90,12 @@ TEST(WindowPlacement, DesktopsPlacementAcrossMonitorsOrOffThemIsMended)
               320, 1216);
 }
 
-TEST(WindowPlacement, NoMonitorsMeansNoMove)
+TEST(WindowPlacement, NoMonitorsMeansNoMoveAndTheDesignedSize)
 {
-    EXPECT_FALSE(frame_position(desktop({}, -1, false), {0, 0, 640, 640}).has_value());
+    EXPECT_FALSE(frame_position(Desktop{}, {0, 0, 640, 640}).has_value());
+    const WindowLayout layout = window_layout(Desktop{}, 640, ScreenRect{0, 0, 640, 640});
+    EXPECT_EQ(std::make_tuple(layout.monitor, layout.scale, layout.side, layout.corner.has_value()),
+              std::make_tuple(std::size_t{0}, 1.0, 640u, false));
 }
 
 TEST(WindowPlacement, WindowsStayOutOfPanelsAndOffMonitorsThatAreNotThere)
@@ -102,18 +113,21 @@ TEST(WindowPlacement, WindowsStayOutOfPanelsAndOffMonitorsThatAreNotThere)
     d.work_area = ScreenRect{0, 24, 1366, 720};
     expect_at(frame_position(d, {0, 0, 642, 667}), 362, 50);
 
-    // Monitors with no area are left out, and the whole screen stands in
-    // only for a list with none left.
+    // A work area that meets the monitor in one pixel: that pixel.
+    d.work_area = ScreenRect{1365, 767, 100, 100};
+    EXPECT_EQ(area(usable_area(d, 0)), 1);
+
+    // The whole screen stands in only for a list with no monitor; a primary
+    // the list does not hold is none.
     const ScreenRect screen{0, 0, 3840, 1080};
-    set_monitors(d, {{0, 0, 0, 1080}, left_monitor, right_monitor, {0, 0, 1920, 0}}, 2, screen);
+    d = with_monitors({left_monitor, right_monitor}, 1, screen);
     ASSERT_EQ(d.monitors.size(), 2u);
-    EXPECT_EQ(d.monitors[0].x, 0);
     EXPECT_EQ(d.monitors[1].x, 1920);
-    EXPECT_EQ(d.primary, 1);
-    set_monitors(d, {{0, 0, 0, 0}}, 0, screen);
+    EXPECT_EQ(d.primary, 1u);
+    EXPECT_EQ(with_monitors({left_monitor, right_monitor}, 2, screen).primary, 0u);
+    d = with_monitors({}, 0, screen);
     ASSERT_EQ(d.monitors.size(), 1u);
     EXPECT_EQ(d.monitors[0].width, 3840);
-    EXPECT_EQ(d.primary, 0);
 
     // The frame around a window, from the decorations on each side.
     const ScreenRect f = framed({100, 200, 640, 640}, FrameExtents{1, 2, 22, 5});
@@ -131,8 +145,9 @@ TEST(WindowSize, DpiOver96WithinWhatTheMonitorHolds)
     EXPECT_EQ(display_scale(-192.0, 640, full_hd_at_200, no_frame), 1.0);
     EXPECT_EQ(display_scale(std::numeric_limits<double>::quiet_NaN(), 640, full_hd_at_200, no_frame), 1.0);
     EXPECT_EQ(display_scale(std::numeric_limits<double>::infinity(), 640, full_hd_at_200, no_frame), 1.0);
-    // Absurd values give a window as tall as the monitor, never taller.
+    // Absurd values give a window as tall or as wide as the monitor, never more.
     EXPECT_EQ(display_scale(96000.0, 640, ScreenRect{0, 0, 2560, 1600}, no_frame), 2.5);
+    EXPECT_EQ(display_scale(96000.0, 640, ScreenRect{0, 0, 1600, 2560}, no_frame), 2.5);
 }
 
 // The window's side in device pixels, on the screens people have: the
@@ -194,13 +209,14 @@ TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
     const double dpis[] = {-144, 0, 47, 72, 96, 120, 144, 168, 192, 288, 960, 1e9,
                            std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
     for (int round = 0; round < 20000; ++round) {
-        Desktop d;
-        std::vector<ScreenRect> listed(static_cast<std::size_t>(any(0, 4)));
-        for (ScreenRect& m : listed)
-            m = ScreenRect{edge(), edge(), length(), length()};
-        set_monitors(d, listed, any(-1, 4), ScreenRect{0, 0, length(), length()});
+        std::vector<ScreenRect> listed;
+        for (int m = any(0, 4); m > 0; --m) {
+            if (const std::optional<ScreenRect> checked = checked_rect(edge(), edge(), length(), length()))
+                listed.push_back(*checked);
+        }
+        Desktop d = with_monitors(listed, static_cast<std::size_t>(any(0, 4)), ScreenRect{0, 0, 1024, 768});
         if (any(0, 1))
-            d.work_area = ScreenRect{edge(), edge(), length(), length()};
+            d.work_area = checked_rect(edge(), edge(), length(), length());
         if (any(0, 5))
             d.dpi = dpis[any(0, 13)];
         const int big = any(0, 9) == 0 ? 1 << 30 : 60;
@@ -244,8 +260,7 @@ TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
 // second monitor gets a window that fits it.
 TEST(WindowLayout, SizedForTheMonitorTheWindowIsOn)
 {
-    Desktop d;
-    set_monitors(d, {{0, 0, 3840, 2160}, {3840, 0, 1366, 768}}, 0, {});
+    Desktop d = with_monitors({{0, 0, 3840, 2160}, {3840, 0, 1366, 768}}, 0, {});
     d.dpi = 192;
     d.frame = FrameExtents{1, 1, 22, 5};
     d.places_windows = true;

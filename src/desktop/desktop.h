@@ -13,10 +13,10 @@
 #include <vector>
 
 struct Desktop {
-    // The monitors, in the platform's order; never empty (see set_monitors).
+    // The monitors, in the platform's order; never empty (see with_monitors).
     std::vector<ScreenRect> monitors;
-    // Index of the primary monitor, or -1 where none is primary.
-    int primary = -1;
+    // The primary monitor's index; the first where none is primary.
+    std::size_t primary = 0;
     // The part of the screen that windows may take, panels and docks left
     // out, where a window manager publishes one (it may span monitors).
     std::optional<ScreenRect> work_area;
@@ -30,13 +30,11 @@ struct Desktop {
     bool places_windows = false;
 };
 
-// Sets the desktop's monitors from the platform's list: monitors with no
-// area are left out, and the whole screen stands alone (as the primary)
-// where none is left. `primary` indexes `listed`; -1 for none.
-void set_monitors(Desktop& desktop, const std::vector<ScreenRect>& listed, int primary, const ScreenRect& screen);
-
-// The primary monitor's index, or 0 where none is primary.
-std::size_t primary_or_first(const Desktop& desktop);
+// A desktop of the platform's monitors, each checked (checked_rect), the
+// one at `primary` the primary (none where `primary` indexes none of them);
+// the whole screen stands alone where none is listed. The rest is as a
+// default Desktop has it.
+Desktop with_monitors(const std::vector<ScreenRect>& listed, std::size_t primary, const ScreenRect& screen);
 
 // The part of monitor i that windows may take: the monitor within the work
 // area; the whole monitor where there is no work area or it misses the

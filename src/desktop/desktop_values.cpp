@@ -72,7 +72,8 @@ std::optional<ScreenRect> current_work_area(const std::vector<long>& areas, std:
 {
     const std::size_t desktops = areas.size() / 4;
     std::size_t index = 0;
-    if (current && *current >= 0 && static_cast<unsigned long>(*current) < desktops)
+    // A negative index, as an unsigned one, is past every list.
+    if (current && static_cast<unsigned long>(*current) < desktops)
         index = static_cast<std::size_t>(*current);
     if (index >= desktops)
         return std::nullopt;

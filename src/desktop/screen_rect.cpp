@@ -14,10 +14,8 @@ ScreenRect intersection(const ScreenRect& a, const ScreenRect& b)
     const std::int64_t top = std::max(a.y, b.y);
     const std::int64_t right = std::min(std::int64_t{a.x} + a.width, std::int64_t{b.x} + b.width);
     const std::int64_t bottom = std::min(std::int64_t{a.y} + a.height, std::int64_t{b.y} + b.height);
-    if (right <= left || bottom <= top)
-        return ScreenRect{a.x, a.y, 0, 0};
-    return ScreenRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                      static_cast<int>(bottom - top)};
+    return ScreenRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(std::max<std::int64_t>(right - left, 0)),
+                      static_cast<int>(std::max<std::int64_t>(bottom - top, 0))};
 }
 
 bool contains(const ScreenRect& outer, const ScreenRect& inner)

@@ -32,8 +32,7 @@ struct FrameExtents {
 // The client area `window` with its decorations around it.
 ScreenRect framed(const ScreenRect& window, const FrameExtents& extents);
 
-// Where a and b overlap; empty (width and height 0, at a's corner) where
-// they do not.
+// Where a and b overlap; of no area where they do not.
 ScreenRect intersection(const ScreenRect& a, const ScreenRect& b);
 
 // Whether all of `inner` lies in `outer`.

@@ -17,7 +17,7 @@ int centred(int start, int outer, int inner)
 
 std::size_t window_monitor(const Desktop& desktop, const std::optional<ScreenRect>& frame)
 {
-    std::size_t target = primary_or_first(desktop);
+    std::size_t target = desktop.primary;
     if (!desktop.places_windows || !frame)
         return target;
     std::int64_t most = 0;
@@ -34,7 +34,7 @@ std::size_t window_monitor(const Desktop& desktop, const std::optional<ScreenRec
 double display_scale(std::optional<double> dpi, int design_side, const ScreenRect& work_area,
                      const FrameExtents& frame)
 {
-    if (!dpi || !std::isfinite(*dpi) || *dpi <= unscaled_dpi || design_side <= 0)
+    if (!dpi || !std::isfinite(*dpi))
         return 1.0;
     // In 64 bits: unchecked extents may be as large as an int holds.
     const std::int64_t room = std::min(std::int64_t{work_area.width} - frame.left - frame.right,

@@ -13,13 +13,13 @@
 
 // The monitor the window is on: where the desktop places windows and the
 // window with its frame is known (`frame`), the monitor whose usable area
-// holds most of it (the primary where none holds any); else the primary, or
-// the first where none is primary.
+// holds most of it (the primary where none holds any); else the primary.
 std::size_t window_monitor(const Desktop& desktop, const std::optional<ScreenRect>& frame);
 
 // The scale for a desktop at `dpi`, for a window of design_side x
 // design_side logical pixels, framed by `frame`, in `work_area` (the part of
-// its monitor that windows may take, panels left out; device pixels):
+// its monitor that windows may take, panels left out; device pixels;
+// design_side > 0):
 // - dpi / 96, 1 where no DPI is published or it is not a finite number;
 // - never more than lets the window and its frame fit the work area, so
 //   that no panel covers it and no window manager squashes it to fit: the

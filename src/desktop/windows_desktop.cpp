@@ -51,19 +51,18 @@ WindowsDesktop windows_desktop(void* window)
 {
     const HWND hwnd = static_cast<HWND>(window);
     const HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY);
-    WindowsDesktop found;
-    Desktop& desktop = found.desktop;
-    desktop.dpi = dpi_of(hwnd, monitor);
     MONITORINFO info{};
     info.cbSize = sizeof info;
+    const bool known = GetMonitorInfoW(monitor, &info);
     std::vector<ScreenRect> listed;
-    if (GetMonitorInfoW(monitor, &info)) {
-        if (const std::optional<ScreenRect> whole = checked(info.rcMonitor))
-            listed.push_back(*whole);
+    if (const std::optional<ScreenRect> whole = known ? checked(info.rcMonitor) : std::nullopt)
+        listed.push_back(*whole);
+    WindowsDesktop found;
+    Desktop& desktop = found.desktop;
+    desktop = with_monitors(listed, 0, ScreenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    if (known)
         desktop.work_area = checked(info.rcWork);
-    }
-    const ScreenRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    set_monitors(desktop, listed, 0, screen);
+    desktop.dpi = dpi_of(hwnd, monitor);
 
     RECT outer{};
     RECT inner{};

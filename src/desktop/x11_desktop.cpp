@@ -25,10 +25,11 @@ std::optional<long> first_item(const std::optional<std::vector<long>>& items)
     return items->front();
 }
 
-std::vector<ScreenRect> randr_monitors(Display* display, Window root, int& primary)
+// RandR's monitors, checked; `primary` set to the primary's index among
+// them, left alone where none is primary.
+std::vector<ScreenRect> randr_monitors(Display* display, Window root, std::size_t& primary)
 {
     std::vector<ScreenRect> listed;
-    primary = -1;
     int event_base = 0;
     int error_base = 0;
     int major = 0;
@@ -44,8 +45,8 @@ std::vector<ScreenRect> randr_monitors(Display* display, Window root, int& prima
         const std::optional<ScreenRect> checked = checked_rect(m.x, m.y, m.width, m.height);
         if (!checked)
             continue;
-        if (m.primary && primary < 0)
-            primary = static_cast<int>(listed.size());
+        if (m.primary)
+            primary = listed.size();
         listed.push_back(*checked);
     }
     if (monitors)
@@ -152,10 +153,10 @@ Desktop X11Desktop::read(int probe_side, Deadline deadline)
     Display* display = display_.get();
     const Window root = DefaultRootWindow(display);
     const int screen = DefaultScreen(display);
-    Desktop desktop;
-    int primary = -1;
+    std::size_t primary = 0;
     const std::vector<ScreenRect> listed = randr_monitors(display, root, primary);
-    set_monitors(desktop, listed, primary, ScreenRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
+    Desktop desktop =
+        with_monitors(listed, primary, ScreenRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
     if (const auto areas = long_property(display, root, "_NET_WORKAREA", XA_CARDINAL))
         desktop.work_area =
             current_work_area(*areas, first_item(long_property(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL)));
