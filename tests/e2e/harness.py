@@ -11,7 +11,7 @@ import unittest
 
 from desktops import DESKTOP, MONITORS
 from editor import EditorProcess
-from options import DESKTOP_NAME, SCREEN
+from options import DESKTOP_NAME, SCREEN, WINDOW_SIZE
 from placement import Placement
 from pointer_and_keys import Input
 from screen import Screen
@@ -37,3 +37,17 @@ class EditorCase(unittest.TestCase):
         session = EditorSession(screen, monitors)
         self.addCleanup(session.close)
         return session
+
+    def start_and_check(self, s, **start):
+        """Starts the editor in session s (as s.start(**start) does): its
+        window is titled Orrinade, at the designed size, showing the status
+        lines for no points; the screenshot."""
+        window = s.start(**start)
+        self.assertEqual(window.get_wm_name(), "Orrinade")
+        self.assertEqual(s.size(), WINDOW_SIZE)
+        return s.wait_status(0, 16)
+
+    def assert_closes(self, s, close=EditorSession.request_close):
+        """Closed as `close` closes it, the editor exits with status 0."""
+        close(s)
+        self.assertEqual(s.wait_exit(), 0)
