@@ -124,15 +124,14 @@ TEST(Drawing, MarkersAreDiscsFiveUnitsAcrossAtEveryScale)
         int differ = 0, near_markers = 0;
         for (int i = 0; i < curve.num_points(); ++i) {
             const double cx = curve.get_point(i).x * scale, cy = curve.get_point(i).y * scale;
-            const int x0 = static_cast<int>(cx - radius) - 2, y0 = static_cast<int>(cy - radius) - 2;
-            const int x1 = static_cast<int>(cx + radius) + 2, y1 = static_cast<int>(cy + radius) + 2;
-            for (int y = y0; y <= y1; ++y)
-                for (int x = x0; x <= x1; ++x) {
-                    const double distance = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            const int x = static_cast<int>(cx), y = static_cast<int>(cy), reach = static_cast<int>(radius) + 2;
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx) {
+                    const double distance = std::hypot(x + dx + 0.5 - cx, y + dy + 0.5 - cy);
                     if (distance < 0.99 * radius || distance > radius)
-                        differ += inked(drawn, x, y) != (distance < radius);
+                        differ += inked(drawn, x + dx, y + dy) != (distance < radius);
                 }
-            near_markers += inked_in_box(drawn, x0, y0, x1, y1);
+            near_markers += inked_in_box(drawn, x - reach, y - reach, x + reach, y + reach);
         }
         EXPECT_EQ(differ, 0) << scale;
         const int side = static_cast<int>(drawn.getSize().x);
@@ -171,8 +170,7 @@ TEST(Drawing, CurveIsOneUnitThickAtEveryScale)
 {
     for (float scale : {1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
         const int side = static_cast<int>(std::lround(640 * scale)), at = side * 5 / 8;
-        // Lines moved by a sixteenth of a pixel at a time, over one pixel,
-        // where the band's width is not whole.
+        // Where the band's width is not whole, lines a sixteenth of a pixel apart.
         double across = 0;
         const int offsets = scale == std::floor(scale) ? 1 : 16;
         for (int k = 0; k < offsets; ++k) {

@@ -143,10 +143,8 @@ class Placement:
                                  "the monitors %s" % (window, frame, monitors))
         primary = monitors[0]
         if not DESKTOP.places:
-            # Under Wine the editor centres Windows' frame, which Wine draws
-            # about the X window's client area on no window manager: the
-            # client is centred across, and lower by at most half the title
-            # bar (device(15)).
+            # Under Wine the editor centres Windows' frame, drawn about the
+            # X window: that is centred across, and up to half a title bar lower.
             slack = (1, device(15)) if RUNNER else (0, 0)
             centred = tuple(start + max(length - size, 0) // 2
                             for start, length, size in ((primary[0], primary[2], window[2]),
@@ -161,16 +159,13 @@ class Placement:
         if not desktops_place:
             return
         if not any(inside(desktops_place[0], m) and inside(desktops_place[1], m) for m in monitors):
-            # The editor moves a window left off the monitors onto one: the
-            # manager's place is no guide then, and the log says so.
-            print("skipped: placement: the desktop put a window of the editor's size at %s, on no "
+            # The editor moves such a window onto a monitor: no guide, as the log says.
+            print("\nskipped: placement: the desktop put a window of the editor's size at %s, on no "
                   "monitor; not compared" % (desktops_place,))
             return
-        # The desktop put a window of the editor's size at `placed`, its frame's
-        # corner at `placed_frame`. One whose entry allows it may put the
-        # editor's frame where the probe's client went: the client is then
-        # below and right of the probe's frame corner, by no more than the
-        # decorations.
+        # A desktop whose entry allows it may put the editor's frame where the
+        # probe's client went: below and right of the probe's frame, by no more
+        # than the decorations.
         placed, placed_frame = desktops_place
         lowest = placed_frame if DESKTOP.frame_or_window_at_place() else placed
         if not all(low <= at <= high for at, low, high in zip(window[:2], lowest[:2], placed[:2])):

@@ -45,8 +45,7 @@ class Shot:
 
     def dark_down(self, x, y, scale=SCALE):
         """Dark device pixels in the column through logical (x, y), 10 logical
-        pixels up and down: a marker's or the curve's size there, in device
-        pixels, on a window drawn at `scale`."""
+        pixels up and down, of a window drawn at `scale`."""
         x, y, reach = device(x, scale), device(y, scale), device(10, scale)
         return self.dark_in_device(x, y - reach, x, y + reach)
 

@@ -55,7 +55,7 @@ class Session:
                 self.close()
                 if attempt == 2 or not died:
                     raise
-                print("flake: the desktop died while starting (%s: %s); starting it once more"
+                print("\nflake: the desktop died while starting (%s: %s); starting it once more"
                       % ("; ".join(died), error), file=sys.stderr)
             except BaseException:
                 self.close()

@@ -1,7 +1,6 @@
 """Soak: thousands of random user events against the editor in a real X
-server, then 4,096 points on a grid, and checks that it still answers, that
-its resident memory stayed flat after warm-up, and that it closes with
-status 0.
+server, then 4,096 points; checks that it still answers, that its resident
+memory stayed flat after warm-up, and that it closes with status 0.
 
     /usr/bin/python3 tests/e2e/soak.py [events] [seed]
 
@@ -165,8 +164,7 @@ def main():
         soak.checkpoint()
         cleared = floor_kib(session.editor.pid)
 
-        # Then 4,096 points, on a 64 x 64 grid 10 units apart (no click
-        # within reach of a point), each seen.
+        # 4,096 points 10 units apart, none within reach of another.
         soak.clear()
         grid = [(5 + 10 * i, 5 + 10 * j) for j in range(64) for i in range(64)]
         session.quick_clicks([soak.pixel(*point) for point in grid])
@@ -184,10 +182,9 @@ def main():
     print("resident after warm-up: %d KiB (%d points)" % (warm, warm_points))
     print("resident at the end:    %d KiB (%d points), %+d KiB" % (end, end_points, end - warm))
     print("resident after R:       %d KiB, %+d KiB" % (cleared, cleared - warm))
-    print("resident with 4096 points on a grid: %d KiB, %+d KiB; every 97th marker seen: %s"
+    print("resident, 4096 points:  %d KiB, %+d KiB; markers seen: %s"
           % (with_grid, with_grid - cleared, grid_seen))
     print("exit status: %d" % status)
-    # The editor's memory, after warm-up, grows by under 10 MiB whatever is done.
     ok = status == 0 and grid_seen and all(
         grown < 10 * 1024 for grown in (end - warm, cleared - warm, with_grid - cleared))
     print("soak: " + ("passed" if ok else "FAILED"))

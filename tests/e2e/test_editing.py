@@ -19,17 +19,8 @@ def has_markers(*points):
 
 @needs_input
 class Editing(EditorCase):
-    def place(self, *points):
-        """Clicks each point and sees its marker before the next, as a user
-        does."""
-        s = self.session
-        for point in points:
-            s.click(*point)
-            shot = s.wait_shot(has_markers(point), "the marker at %s" % (point,))
-        return shot
-
     def place_three(self):
-        return self.place(A, B, C)
+        return self.session.place(A, B, C)
 
     def test_clicks_place_points_in_curve_order(self):
         shot = self.place_three()
@@ -110,7 +101,7 @@ class Editing(EditorCase):
         s.key("r")
         s.wait_shot(lambda shot: shot.dark_in(60, 60, 639, 639) == 0, "an empty canvas")
         s.wait_status(0, 16)  # R clears the points and nothing else
-        shot = self.place(C, A)
+        shot = s.place(C, A)
         self.assertTrue(shot.dark_near(200, 300))  # the line from C to A
 
     @unittest.skipUnless(DESKTOP.layout, "the layout is US QWERTY")
