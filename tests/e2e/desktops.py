@@ -21,8 +21,7 @@ class Desktop:
     monitors: how many the session has unless ORRINADE_MONITORS says.
     places: whether something places, decorates and may move windows.
     managed: whether a window manager that closes and pings windows runs.
-    input_missing(): why XTEST pointer input does not reach windows, or
-    None (has_input: whether it does).
+    input_missing(): why XTEST pointer input does not reach windows, or None.
     layout: the keyboard layout and variant to load, if not US QWERTY.
     panel: the height in logical pixels of a panel along the bottom of the
     primary monitor (a dock window with a strut, as taskbars are), if any.
@@ -46,10 +45,6 @@ class Desktop:
         self.panel = panel
         self.frame_or_window_at_place = frame_or_window_at_place
         self.keeps_created_place = keeps_created_place
-
-    @property
-    def has_input(self):
-        return self.input_missing() is None
 
 
 @functools.lru_cache(maxsize=None)

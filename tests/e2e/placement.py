@@ -160,8 +160,7 @@ class Placement:
             return
         if not any(inside(desktops_place[0], m) and inside(desktops_place[1], m) for m in monitors):
             # The editor moves such a window onto a monitor: no guide, as the log says.
-            print("\nskipped: placement: the desktop put a window of the editor's size at %s, on no "
-                  "monitor; not compared" % (desktops_place,))
+            print("\nskipped: placement: the probe put at %s is on no monitor" % (desktops_place,))
             return
         # A desktop whose entry allows it may put the editor's frame where the
         # probe's client went: below and right of the probe's frame, by no more

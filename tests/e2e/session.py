@@ -77,7 +77,7 @@ class Session:
             self.wait_window_manager()
         if DESKTOP.panel:
             self.add_panel(device(DESKTOP.panel))
-        if DESKTOP.has_input:
+        if not DESKTOP.input_missing():
             self.wait_input()
 
     @property
