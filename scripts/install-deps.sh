@@ -34,7 +34,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 declare -A apt=(
   [cmake]=cmake [make]=make [c++]=g++ [pkg-config]=pkg-config [sfml]=libsfml-dev
   [font]=fonts-dejavu-core [fontconfig]=fontconfig
-  [gtest]=libgtest-dev [benchmark]=libbenchmark-dev [xvfb]=xvfb [xdotool]=xdotool
+  [gtest]=libgtest-dev [gtest-source]=googletest [benchmark]=libbenchmark-dev [xvfb]=xvfb [xdotool]=xdotool
   [python3]=python3 [python-xlib]=python3-xlib [clang]=clang [fuzzer]=libclang-rt-dev
   [dpkg-shlibdeps]=dpkg-dev [file]=file [desktop-file-validate]=desktop-file-utils
   [freetype]=libfreetype-dev [x11]=libx11-dev [xrandr]=libxrandr-dev [xcursor]=libxcursor-dev
@@ -138,6 +138,7 @@ probe() {
     font) has_font ;;
     fontconfig) has_program fc-match ;;
     gtest) has_pc gtest ;;
+    gtest-source) [ -f /usr/src/googletest/CMakeLists.txt ] ;;
     benchmark) has_pc benchmark ;;
     xvfb) has_program Xvfb ;;
     python3) [ -x "$python" ] ;;
@@ -200,7 +201,7 @@ for use in "$@"; do
     sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
     reproducible) wanted+=(faketime diffoscope) ;;
     debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest) ;;
-    windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool openbox) ;;
+    windows) wanted+=(mingw mingw-objdump gtest-source wine xvfb xdotool python3 python-xlib makensis wrestool openbox) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
 done

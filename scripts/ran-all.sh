@@ -26,16 +26,16 @@ while [ $# -gt 0 ]; do
   shift
 done
 ran=$(sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\(Passed\|Failed\|Skipped\|Timeout\|Exception\).*/\1/p' "$log" | sort -u)
-# Each GoogleTest program's own tests, as Suite.Test, for a selection that
-# takes them (they are the names with a dot).
+# Each GoogleTest program's own tests, as Suite.Test, whatever the selection
+# and the registered names: every program is built, and lists a test.
 listed=
-if grep -q '\.' <<<"$registered"; then
-  for program in "$build"/tests/curve_tests "$build"/tests/app_tests "$build"/tests/drawing_tests; do
-    [ -x "$program" ] || { echo "ran-all: $program was not built" >&2; exit 1; }
-    listed+=$("$program" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }')$'\n'
-  done
-  listed=$(grep -E -- "$include" <<<"$listed" | grep -v -E -- "$exclude" || true)
-fi
+for program in curve_tests app_tests drawing_tests; do
+  [ -x "$build/tests/$program" ] || { echo "ran-all: $program was not built in $build" >&2; exit 1; }
+  own=$("$build/tests/$program" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }')
+  [ -n "$own" ] || { echo "ran-all: $program lists no test" >&2; exit 1; }
+  listed+=$own$'\n'
+done
+listed=$(grep -E -- "$include" <<<"$listed" | grep -v -E -- "$exclude" || true)
 missing=$(comm -23 <(printf '%s\n%s\n' "$registered" "$listed" | sed '/^$/d' | sort -u) <(printf '%s\n' "$ran"))
 if [ -n "$missing" ]; then
   echo "ran-all: these tests did not run in $build:" >&2

@@ -23,7 +23,7 @@ suite build -j2
 # Resident memory means nothing under the sanitizer's shadow memory, and the
 # soak would take minutes there. The other desktops test where the window
 # goes and how input reaches it, which the sanitizers do not change.
-others='^e2e_(memory|soak)$|^e2e_(startup|editing|mapping|keys|panel)_'
+others='^e2e_soak$|^e2e_(startup|editing|mapping|keys|panel)_'
 suite build-asan -j2 -E "$others"
 suite build-fuzz -j2 -E "$others"
 
@@ -32,5 +32,7 @@ skipped=$(grep -c -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log" ||
 sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" |
   awk -v skipped="$skipped" '{ failed += $1; total += $2 }
     END { printf "all suites: %d passed, %d failed, %d skipped\n", total - failed - skipped, failed, skipped }'
-echo "all suites: $(grep -c '^flake: ' "$log" || true) desktops started again after dying while starting"
+flakes=$(grep -c '^flake: ' "$log" || true)  # one desktop dying as it starts is let pass
+echo "all suites: $flakes desktops started again after dying while starting"
+[ "$flakes" -le 1 ] || { grep '^flake: ' "$log" | sed 's/^/all suites: more than one: /'; status=1; }
 exit $status

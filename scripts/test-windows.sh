@@ -5,6 +5,7 @@
 #   - orrinade.exe links the FreeType built here, never SFML's bundled one,
 #     and imports nothing but DLLs every Windows has;
 #   - it carries its icon and the project's version as resources;
+#   - the unit and drawing tests pass under Wine, the curve's recorded bits among them;
 #   - orrinade-<version>-win64.zip holds the .exe, its font, a README and the
 #     licences, and the .exe unpacked from it passes the end-to-end suite
 #     under Wine, in private Xvfb servers;
@@ -16,12 +17,14 @@
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 SFML-2.6-ARCHIVE FREETYPE-ARCHIVE" >&2; exit 2; }
 sfml=$(realpath "$1")
+sfml_version=$(basename "$sfml" | sed -n 's/^SFML-\([0-9.]*[0-9]\)\.tar\.gz$/\1/p')
 freetype=$(realpath "$2")
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
 build=$PWD/build-windows
 
 scripts/build-windows.sh "$sfml" "$freetype" "$build"
+cmake --build "$build" -j"$(nproc)" --target curve_tests app_tests drawing_tests
 
 # The FreeType linked: the one configure reports, and not SFML's bundled copy.
 grep '^-- FreeType ' "$build/configure.log"
@@ -75,6 +78,12 @@ for loader in wine64 /usr/lib/wine/wine64; do
 done
 echo "test-windows: Windows programs run through $runner"
 
+# Each test program passes, having run a test (the drawing tests on an X display).
+for program in curve_tests app_tests drawing_tests; do
+  scripts/with-xvfb.sh "$runner" "$build/tests/$program.exe" | tee "$build/$program.log"
+  grep -q '^\[  PASSED  \] [1-9]' "$build/$program.log" || { echo "$program.exe ran no test" >&2; exit 1; }
+done
+
 cd tests/e2e
 # Windows' DPI in the prefix: Wine's LogPixels, which it reports as every
 # monitor's DPI.
@@ -88,7 +97,7 @@ suites() {
   local scale=$1
   shift
   set_dpi "$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s + 0.5 }')"
-  ORRINADE_SCALE=$scale ORRINADE_RUNNER=$runner ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
+  ORRINADE_SCALE=$scale ORRINADE_SFML_VERSION=$sfml_version ORRINADE_RUNNER=$runner ORRINADE_RUNNER_STOP="wineserver -k; wineserver -w" \
     ORRINADE_BIN="$unpacked/orrinade.exe" \
     ORRINADE_REFERENCE="$build/tests/status_reference.exe" \
     ORRINADE_INSTALLER="$build/orrinade-$version-win64-setup.exe" ORRINADE_VERSION="$version" \

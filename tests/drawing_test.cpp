@@ -15,15 +15,16 @@ const sf::Color paper = sf::Color::White;
 const sf::Color ink(200, 30, 60);
 
 // The curve on a 640 x 640 view of a square `scale` times as many pixels
-// across, as the editor draws it on a scaled desktop.
-sf::Image render(const BezierCurve& curve, int segments, int scale = 1)
+// across (rounded as the editor rounds its window), as the editor draws it on
+// a scaled desktop.
+sf::Image render(const BezierCurve& curve, int segments, float scale = 1)
 {
     sf::RenderTexture texture;
-    const unsigned int side = 640u * static_cast<unsigned int>(scale);
+    const auto side = static_cast<unsigned int>(std::lround(640 * scale));
     EXPECT_TRUE(create_texture(texture, sf::Vector2u(side, side)));
     texture.setView(sf::View(sf::Vector2f(320, 320), sf::Vector2f(640, 640)));
     texture.clear(paper);
-    curve.draw(texture, segments, ink, static_cast<float>(scale));
+    curve.draw(texture, segments, ink, scale);
     texture.display();
     return texture.getTexture().copyToImage();
 }
@@ -106,35 +107,36 @@ TEST(Drawing, EveryPixelDrawnIsInTheColourPassedAndPointsStay)
     EXPECT_EQ(curve.get_point(1).y, 500.0f);
 }
 
-TEST(Drawing, MarkersAreCirclesOfRadiusTwoAndAHalfWithThirtyPoints)
+// Markers are discs 5 units across at every scale: a pixel whose centre lies
+// inside the disc about the point is inked, one whose centre lies outside is
+// not. (The disc may be drawn as a polygon of 30 corners or more: pixels
+// within 1 % of the radius of its rim may go either way.)
+TEST(Drawing, MarkersAreDiscsFiveUnitsAcrossAtEveryScale)
 {
     // Markers at many sub-pixel offsets, and no strip: one vertex draws none.
     BezierCurve curve;
     for (int i = 0; i < 64; ++i)
         curve.add_point(Vector2f(40.0f + 70.0f * static_cast<float>(i % 8) + 0.13f * static_cast<float>(i),
                                  40.0f + 70.0f * static_cast<float>(i / 8) + 0.07f * static_cast<float>(i)));
-    const sf::Image drawn = render(curve, 0);
-
-    sf::RenderTexture texture;
-    ASSERT_TRUE(create_texture(texture, sf::Vector2u(640, 640)));
-    texture.clear(paper);
-    sf::CircleShape circle(2.5f, 30);
-    circle.setOrigin(sf::Vector2f(2.5f, 2.5f));
-    circle.setFillColor(ink);
-    for (int i = 0; i < curve.num_points(); ++i) {
-        circle.setPosition(sf::Vector2f(curve.get_point(i).x, curve.get_point(i).y));
-        texture.draw(circle);
+    for (float scale : {1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
+        const sf::Image drawn = render(curve, 0, scale);
+        const double radius = 2.5 * scale;
+        int differ = 0, near_markers = 0;
+        for (int i = 0; i < curve.num_points(); ++i) {
+            const double cx = curve.get_point(i).x * scale, cy = curve.get_point(i).y * scale;
+            const int x = static_cast<int>(cx), y = static_cast<int>(cy), reach = static_cast<int>(radius) + 2;
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx) {
+                    const double distance = std::hypot(x + dx + 0.5 - cx, y + dy + 0.5 - cy);
+                    if (distance < 0.99 * radius || distance > radius)
+                        differ += inked(drawn, x + dx, y + dy) != (distance < radius);
+                }
+            near_markers += inked_in_box(drawn, x - reach, y - reach, x + reach, y + reach);
+        }
+        EXPECT_EQ(differ, 0) << scale;
+        const int side = static_cast<int>(drawn.getSize().x);
+        EXPECT_EQ(inked_in_box(drawn, 0, 0, side - 1, side - 1), near_markers) << scale;
     }
-    texture.display();
-    const sf::Image expected = texture.getTexture().copyToImage();
-
-    int differ = 0;
-    for (int y = 0; y < 640; ++y)
-        for (int x = 0; x < 640; ++x)
-            differ += pixel(drawn, x, y) != pixel(expected, x, y);
-    EXPECT_EQ(differ, 0);
-    // A disc, not a dot: the 4 x 4 pixels about the first centre are inked.
-    EXPECT_EQ(inked_in_box(drawn, 38, 38, 41, 41), 16);
 }
 
 TEST(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)
@@ -162,23 +164,31 @@ TEST(Drawing, EmptyCurveDrawsNothingVisible)
 }
 
 // One unit of the view thick at every scale: a line strip of one pixel at
-// scale 1, a band `scale` pixels across above it, with no gap at the joints.
+// scale 1, a band `scale` pixels across above it (on average over where it
+// falls between pixels, at fractional scales), with no gap at the joints.
 TEST(Drawing, CurveIsOneUnitThickAtEveryScale)
 {
-    BezierCurve flat;
-    flat.add_point(Vector2f(100, 300.5f));
-    flat.add_point(Vector2f(500, 300.5f));
-    BezierCurve upright;
-    upright.add_point(Vector2f(300.5f, 100));
-    upright.add_point(Vector2f(300.5f, 500));
-    for (int scale : {1, 2, 3}) {
-        const int at = 400 * scale;  // device pixels, well inside both strips
-        EXPECT_EQ(inked_in_box(render(flat, 16, scale), at, 0, at, 640 * scale - 1), scale) << scale;
-        EXPECT_EQ(inked_in_box(render(upright, 16, scale), 0, at, 640 * scale - 1, at), scale) << scale;
+    for (float scale : {1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
+        const int side = static_cast<int>(std::lround(640 * scale)), at = side * 5 / 8;
+        // Where the band's width is not whole, lines a sixteenth of a pixel apart.
+        double across = 0;
+        const int offsets = scale == std::floor(scale) ? 1 : 16;
+        for (int k = 0; k < offsets; ++k) {
+            const float line = 300.0f + static_cast<float>(k) / (offsets * scale);
+            BezierCurve flat, upright;
+            flat.add_point(Vector2f(100, line));
+            flat.add_point(Vector2f(500, line));
+            upright.add_point(Vector2f(line, 100));
+            upright.add_point(Vector2f(line, 500));
+            across += inked_in_box(render(flat, 16, scale), at, 0, at, side - 1);
+            across += inked_in_box(render(upright, 16, scale), 0, at, side - 1, at);
+        }
+        EXPECT_NEAR(across / (2 * offsets), scale, 0.125) << scale;
         // The arch rises in x throughout: every column between the markers
-        // holds ink, at least `scale` pixels of it.
+        // holds ink, at least the band's whole pixels.
         const sf::Image arch_image = render(arch(), 16, scale);
-        for (int x = 104 * scale; x < 496 * scale; ++x)
-            ASSERT_GE(inked_in_box(arch_image, x, 0, x, 640 * scale - 1), scale) << scale << ": column " << x;
+        for (int x = static_cast<int>(104 * scale); x < static_cast<int>(496 * scale); ++x)
+            ASSERT_GE(inked_in_box(arch_image, x, 0, x, side - 1), static_cast<int>(scale))
+                << scale << ": column " << x;
     }
 }

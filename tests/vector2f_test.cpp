@@ -23,37 +23,32 @@ TEST(Vector2f, ArithmeticIsPerCoordinateAndLeavesOperandsAlone)
     EXPECT_EQ(p.y, -4.0f);
 }
 
+// is_near: within the tolerance on both axes, strictly; never for a
+// tolerance that is not positive, or a NaN; the same either way round.
 TEST(Vector2f, IsNearIsAnOpenSquare)
 {
-    const Vector2f p(100.0f, 200.0f);
-    // 4.99 on both axes is near although the distance is about 7.06.
-    EXPECT_TRUE(p.is_near(Vector2f(104.99f, 195.01f), 5.0f));
-    // Exactly 5 on either axis is not.
-    EXPECT_FALSE(p.is_near(Vector2f(105.0f, 200.0f), 5.0f));
-    EXPECT_FALSE(p.is_near(Vector2f(100.0f, 195.0f), 5.0f));
-    EXPECT_FALSE(p.is_near(Vector2f(95.0f, 205.0f), 5.0f));
-}
-
-TEST(Vector2f, IsNearIsSymmetric)
-{
-    const Vector2f pairs[][2] = {
-        {{0.0f, 0.0f}, {4.99f, -4.99f}},
-        {{10.0f, 10.0f}, {15.0f, 10.0f}},
-        {{-3.0f, 7.0f}, {1.9f, 2.1f}},
-        {{1e30f, 0.0f}, {-1e30f, 0.0f}},
-    };
-    for (const auto& pair : pairs)
-        EXPECT_EQ(pair[0].is_near(pair[1], 5.0f), pair[1].is_near(pair[0], 5.0f));
-}
-
-TEST(Vector2f, IsNearFailsForNonPositiveToleranceAndNaN)
-{
-    const Vector2f p(1.0f, 1.0f);
-    EXPECT_FALSE(p.is_near(p, 0.0f));
-    EXPECT_FALSE(p.is_near(p, -1.0f));
-
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(p.is_near(p, nan));
-    EXPECT_FALSE(p.is_near(Vector2f(nan, 1.0f), 5.0f));
-    EXPECT_FALSE(p.is_near(Vector2f(1.0f, nan), 5.0f));
+    struct Row {
+        Vector2f a, b;
+        float tolerance;
+        bool near;
+    };
+    const Row rows[] = {
+        {{100, 200}, {104.99f, 195.01f}, 5, true},  // about 7.06 apart
+        {{100, 200}, {105, 200}, 5, false},         // exactly 5 on one axis
+        {{100, 200}, {100, 195}, 5, false},
+        {{100, 200}, {95, 205}, 5, false},
+        {{0, 0}, {4.99f, -4.99f}, 5, true},
+        {{-3, 7}, {1.9f, 2.1f}, 5, true},
+        {{1e30f, 0}, {-1e30f, 0}, 5, false},
+        {{1, 1}, {1, 1}, 0, false},
+        {{1, 1}, {1, 1}, -1, false},
+        {{1, 1}, {1, 1}, nan, false},
+        {{1, 1}, {nan, 1}, 5, false},
+        {{1, 1}, {1, nan}, 5, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.a.is_near(row.b, row.tolerance), row.near) << row.b.x << ',' << row.b.y;
+        EXPECT_EQ(row.b.is_near(row.a, row.tolerance), row.near) << row.b.x << ',' << row.b.y;
+    }
 }

@@ -21,7 +21,7 @@ class Desktop:
     monitors: how many the session has unless ORRINADE_MONITORS says.
     places: whether something places, decorates and may move windows.
     managed: whether a window manager that closes and pings windows runs.
-    has_input: whether XTEST input reaches windows.
+    input_missing(): why XTEST pointer input does not reach windows, or None.
     layout: the keyboard layout and variant to load, if not US QWERTY.
     panel: the height in logical pixels of a panel along the bottom of the
     primary monitor (a dock window with a strut, as taskbars are), if any.
@@ -37,11 +37,11 @@ class Desktop:
 
     def __init__(self, server=servers.start_xvfb, manager=None,
                  publish_scale=scaling.publish_scale, monitors=1, places=True, managed=True,
-                 has_input=True, layout=None, panel=None, missing=lambda: None,
+                 input_missing=lambda: None, layout=None, panel=None, missing=lambda: None,
                  frame_or_window_at_place=lambda: False, keeps_created_place=lambda: None):
         self.server, self.manager, self.publish_scale = server, manager, publish_scale
         self.monitors, self.places, self.managed = monitors, places, managed
-        self.has_input, self.layout, self.missing = has_input, layout, missing
+        self.input_missing, self.layout, self.missing = input_missing, layout, missing
         self.panel = panel
         self.frame_or_window_at_place = frame_or_window_at_place
         self.keeps_created_place = keeps_created_place
@@ -79,10 +79,10 @@ def kwin_version():
     return int(found.group(1)), int(found.group(2))
 
 
-def kde_missing():
+def kde_pointer_missing():
     """KWin 6.7 and later take XTEST pointer positions in logical pixels on
     a scaled output: a move to X pixel (x, y) lands at (2x, 2y) at 200 %, so
-    no session there can place the pointer, and none is run."""
+    no session there can place the pointer; what needs none still runs."""
     if SCALE != 1 and kwin_version() >= (6, 7):
         return "KWin %d.%d puts an XTEST pointer move at %g times its X position" % (
             kwin_version() + (SCALE,))
@@ -146,10 +146,11 @@ DESKTOPS = {
                      monitors=2, missing=gnome_missing,
                      frame_or_window_at_place=mutter_frames_by_client),
     # KWin on its virtual backend with Xwayland (KDE Plasma).
-    "kde": Desktop(server=servers.start_kwin, monitors=2, missing=kde_missing),
+    "kde": Desktop(server=servers.start_kwin, monitors=2, input_missing=kde_pointer_missing),
     # weston's headless backend with Xwayland, which has no seat: XTEST
     # input reaches no window there.
-    "weston": Desktop(server=servers.start_weston, managed=False, has_input=False,
+    "weston": Desktop(server=servers.start_weston, managed=False,
+                      input_missing=lambda: "XTEST input reaches no window on weston",
                       keeps_created_place=weston_kept_place),
 }
 

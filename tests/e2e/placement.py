@@ -5,7 +5,7 @@ import time
 from Xlib import X
 
 from desktops import DESKTOP
-from options import RUNNER, SFML_VERSION, WINDOW_SIZE
+from options import RUNNER, SFML_VERSION, WINDOW_SIZE, device
 from waiting import wait_for
 
 
@@ -142,25 +142,32 @@ class Placement:
             raise AssertionError("the window %s with its decorations %s is not wholly on one of "
                                  "the monitors %s" % (window, frame, monitors))
         primary = monitors[0]
-        if not DESKTOP.places and not RUNNER:
+        if not DESKTOP.places:
+            # Under Wine the editor centres Windows' frame, drawn about the
+            # X window: that is centred across, and up to half a title bar lower.
+            slack = (1, device(15)) if RUNNER else (0, 0)
             centred = tuple(start + max(length - size, 0) // 2
                             for start, length, size in ((primary[0], primary[2], window[2]),
                                                         (primary[1], primary[3], window[3])))
-            if window[:2] != centred:
+            if not (abs(window[0] - centred[0]) <= slack[0]
+                    and 0 <= window[1] - centred[1] <= slack[1]):
                 raise AssertionError("the window is at %s, not centred on the primary monitor %s "
-                                     "at %s" % (window[:2], primary, centred))
-        elif DESKTOP.places and len(monitors) > 1 and primary not in holding:
+                                     "at %s (give or take %s)" % (window[:2], primary, centred, slack))
+        elif len(monitors) > 1 and primary not in holding:
             raise AssertionError("the window %s is not on the primary monitor %s"
                                  % (frame, primary))
-        if desktops_place and any(inside(desktops_place[0], m) and inside(desktops_place[1], m)
-                                  for m in monitors):
-            # A desktop whose entry allows it may put the window up to the
-            # thickness of its decorations above and left of the place.
-            placed, placed_frame = desktops_place
-            leeway = ((placed[0] - placed_frame[0], placed[1] - placed_frame[1])
-                      if DESKTOP.frame_or_window_at_place() else (0, 0))
-            if any(abs(at - expected) > slack
-                   for at, expected, slack in zip(window[:2], placed[:2], leeway)):
-                raise AssertionError("the window is at %s, not where the desktop put a window of "
-                                     "its size, %s (give or take its decorations, %s)"
-                                     % (window[:2], placed[:2], leeway))
+        if not desktops_place:
+            return
+        if not any(inside(desktops_place[0], m) and inside(desktops_place[1], m) for m in monitors):
+            # The editor moves such a window onto a monitor: no guide, as the log says.
+            print("\nskipped: placement: the probe put at %s is on no monitor" % (desktops_place,))
+            return
+        # A desktop whose entry allows it may put the editor's frame where the
+        # probe's client went: below and right of the probe's frame, by no more
+        # than the decorations.
+        placed, placed_frame = desktops_place
+        lowest = placed_frame if DESKTOP.frame_or_window_at_place() else placed
+        if not all(low <= at <= high for at, low, high in zip(window[:2], lowest[:2], placed[:2])):
+            raise AssertionError("the window is at %s, not where the desktop put a window of its "
+                                 "size, %s, or up to its decorations above and left, %s"
+                                 % (window[:2], placed[:2], lowest[:2]))

@@ -43,6 +43,12 @@ class Shot:
         x, y = device(x), device(y)
         return self.dark_in_device(x - 1, y - 1, x + 1, y + 1) == 9
 
+    def dark_down(self, x, y, scale=SCALE):
+        """Dark device pixels in the column through logical (x, y), 10 logical
+        pixels up and down, of a window drawn at `scale`."""
+        x, y, reach = device(x, scale), device(y, scale), device(10, scale)
+        return self.dark_in_device(x, y - reach, x, y + reach)
+
     def dark_near(self, x, y, reach=2):
         return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
 

@@ -55,7 +55,7 @@ class Session:
                 self.close()
                 if attempt == 2 or not died:
                     raise
-                print("flake: the desktop died while starting (%s: %s); starting it once more"
+                print("\nflake: the desktop died while starting (%s: %s); starting it once more"
                       % ("; ".join(died), error), file=sys.stderr)
             except BaseException:
                 self.close()
@@ -77,7 +77,7 @@ class Session:
             self.wait_window_manager()
         if DESKTOP.panel:
             self.add_panel(device(DESKTOP.panel))
-        if DESKTOP.has_input:
+        if not DESKTOP.input_missing():
             self.wait_input()
 
     @property

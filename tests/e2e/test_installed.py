@@ -9,7 +9,7 @@ import tempfile
 import unittest
 
 from harness import EditorCase
-from options import BUILD_DIR, WINDOW_SIZE
+from options import BUILD_DIR
 
 CMAKE = os.environ.get("ORRINADE_CMAKE", "cmake")
 INSTALLED = os.environ.get("ORRINADE_INSTALLED")
@@ -19,14 +19,9 @@ class Installed(EditorCase):
     START = False
 
     def run_from_empty_folder(self, launcher):
-        s = self.session
         with tempfile.TemporaryDirectory(prefix="orrinade-") as empty:
-            window = s.start(cwd=empty, program=launcher)
-            self.assertEqual(window.get_wm_name(), "Orrinade")
-            self.assertEqual(s.size(), WINDOW_SIZE)
-            s.wait_status(0, 16)
-            s.request_close()
-            self.assertEqual(s.wait_exit(), 0)
+            self.start_and_check(self.session, cwd=empty, program=launcher)
+            self.assert_closes(self.session)
 
     def test_install_tree_works_where_it_is_moved(self):
         with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:

@@ -14,7 +14,6 @@ import tempfile
 import unittest
 
 from harness import EditorCase
-from options import WINDOW_SIZE
 from runner import run_through_runner
 
 INSTALLER = os.environ.get("ORRINADE_INSTALLER")
@@ -115,18 +114,11 @@ class Installer(EditorCase):
         # Started as the shortcut starts it: its target, in its folder.
         target, working = shortcut_target(os.path.join(self.drive, SHORTCUT))
         self.assertEqual(self.unix(working), folder)
-        window = s.start(cwd=self.unix(working), program=self.unix(target))
-        self.assertEqual(window.get_wm_name(), "Orrinade")
-        self.assertEqual(s.size(), WINDOW_SIZE)
-        s.wait_status(0, 16)
-        for point in [(100, 100), (500, 100), (300, 500)]:
-            s.click(*point)
-        s.wait_shot(lambda shot: all(shot.has_marker(x, y) for x, y in
-                                     [(100, 100), (500, 100), (300, 500)]) and shot.dark_near(300, 300),
-                    "three markers and the curve through (300, 300)")
+        self.start_and_check(s, cwd=self.unix(working), program=self.unix(target))
+        s.place((100, 100), (500, 100), (300, 500))
+        s.wait_shot(lambda shot: shot.dark_near(300, 300), "the curve through (300, 300)")
         s.wait_status(3, 16)
-        s.request_close()
-        self.assertEqual(s.wait_exit(), 0)
+        self.assert_closes(s)
 
         self.wine(os.path.join(folder, "uninstall.exe"), "/S")
         self.assertFalse(os.path.exists(folder), "the install folder is left")

@@ -11,12 +11,11 @@ import unittest
 from Xlib import X, Xatom
 
 from desktops import DESKTOP, MONITORS
-from harness import EditorCase
+from harness import EditorCase, EditorSession
 from options import (BACKGROUND, BINARY, BUILD_DIR, DESKTOP_NAME, RUNNER, SCALE, SFML_VERSION,
                      TIMEOUT, WINDOW_SIZE, device)
 from placement import (creation_never_ends, creation_place, grown, inside, kept_place, overhang,
                        placement_out_of_reach)
-from screen import is_dark
 from waiting import wait_for
 
 # Monitors wide, square-ish and small, in logical pixels: the window (640 x
@@ -105,10 +104,7 @@ class Startup(EditorCase):
                 continue  # test_sfml_2_5_never_shows_a_window_on_a_very_wide_bare_screen
             with self.subTest(screen=screen):
                 s = self.new_session(screen)
-                window = s.start(placed=True)
-                self.assertEqual(window.get_wm_name(), "Orrinade")
-                self.assertEqual(s.size(), WINDOW_SIZE)
-                shot = s.wait_status(0, 16)
+                shot = self.start_and_check(s, placed=True)
                 self.assertEqual(shot.dark_in(320, 0, 639, 639), 0)
                 self.assertEqual(shot.dark_in(0, 60, 639, 639), 0)
                 self.assertEqual(shot.pixel(320, 320), BACKGROUND)
@@ -158,12 +154,7 @@ class Startup(EditorCase):
         for x in (160, 480):
             s.click(x, 400, scale=scale)
         shot = s.wait_status(2, 16, scale)
-
-        def dark_down(x, y):
-            """Dark device pixels in the column through logical (x, y), 10 up and down."""
-            return sum(is_dark(shot.device_pixel(device(x, scale), device(y, scale) + i))
-                       for i in range(-device(10, scale), device(10, scale) + 1))
-        thickness, marker = dark_down(320, 400), dark_down(160, 400)
+        thickness, marker = shot.dark_down(320, 400, scale), shot.dark_down(160, 400, scale)
         print("placement: work area %s, frame %s, window %s, curve %d px, marker %d px"
               % (area, frame, window, thickness, marker))
         self.assertLess(abs(thickness - scale), 1, "the curve is %d pixels thick" % thickness)
@@ -330,18 +321,21 @@ class Startup(EditorCase):
         self.assertEqual(s.wait_exit(), 0, said())
         self.assertLessEqual(len(said().splitlines()), 1, said())
 
-    def test_close_request_exits_with_status_zero(self):
-        s = self.session
-        s.start()
-        s.request_close()
-        self.assertEqual(s.wait_exit(), 0)
-
-    @unittest.skipUnless(DESKTOP.managed, "no window manager to close the window")
-    def test_the_window_managers_close_exits_with_status_zero(self):
-        s = self.session
-        s.start()
-        s.close_by_window_manager()
-        self.assertEqual(s.wait_exit(), 0)
+    def test_closing_exits_with_status_zero(self):
+        """Closed by the close request a title bar's button sends, and where
+        a window manager runs by its own close, with a curve drawn where
+        input reaches the window."""
+        ways = [("close request", EditorSession.request_close)]
+        if DESKTOP.managed:
+            ways.append(("window manager's close", EditorSession.close_by_window_manager))
+        for i, (way, close) in enumerate(ways):
+            with self.subTest(way):
+                s = self.new_session() if i else self.session
+                s.start()
+                if not DESKTOP.input_missing():
+                    s.place((100, 100), (500, 100), (300, 500))
+                self.assert_closes(s, close)
+                s.close()
 
     def test_a_bad_font_exits_255_and_opens_no_window(self):
         s = self.session
