@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -36,7 +37,8 @@ TEST(DesktopValues, WorkAreaOfTheCurrentDesktopWithinBounds)
               std::make_tuple(0, 40, 1920, 1000));
     EXPECT_EQ(y_of(current_work_area(two, std::nullopt)), 0);
     // A current desktop the list does not hold, however far: desktop 0's.
-    for (const long index : {2L, -1L, 0xFFFFFFFFL, 0x3FFFFFFFFFFFFFFFL, -0x7FFFFFFFFFFFFFFFL})
+    for (const long index : {2L, -1L, static_cast<long>(0xFFFFFFFFUL), std::numeric_limits<long>::max(),
+                             std::numeric_limits<long>::min()})
         EXPECT_EQ(y_of(current_work_area(two, index)), 0) << index;
     // Too short, empty, negative, huge: no work area.
     for (const std::vector<long>& bad : std::vector<std::vector<long>>{
