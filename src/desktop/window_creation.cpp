@@ -41,7 +41,7 @@ double create_window(sf::RenderWindow& window, unsigned int design_side, const s
         open_window(window, design_side, title, settings);
         return 1.0;
     }
-    Desktop desktop = x11.read(side, steady_clock::now() + milliseconds(250));
+    Desktop desktop = x11.read(side, steady_clock::now() + milliseconds(100));
     const WindowLayout planned = window_layout(desktop, side, std::nullopt);
     open_window(window, planned.side, title, settings);
     // A frame only ever lowers the scale, so it is waited for only where

@@ -37,10 +37,10 @@ class Shot:
                    for y in range(max(y0, 0), min(y1, self.height - 1) + 1)
                    for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
 
-    def has_marker(self, x, y):
+    def has_marker(self, x, y, scale=SCALE):
         """All 3 x 3 device pixels around logical (x, y) dark: a marker's
         disc, which the one-pixel strip cannot fill."""
-        x, y = device(x), device(y)
+        x, y = device(x, scale), device(y, scale)
         return self.dark_in_device(x - 1, y - 1, x + 1, y + 1) == 9
 
     def dark_down(self, x, y, scale=SCALE):
