@@ -15,6 +15,7 @@
 #   scripts/install-deps.sh unit          only building the editor and running
 #                                         its unit, drawing and bare-X tests
 #   scripts/install-deps.sh reproducible  also building twice and comparing
+#                                         (reprotest, disorderfs for file order)
 #   scripts/install-deps.sh debian-package also building and checking the
 #                                         Debian source package
 # What is present is found by probing (commands, pkg-config, the Python the
@@ -52,6 +53,7 @@ declare -A apt=(
   [gsd-xsettings]=gnome-settings-daemon [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
   [debootstrap]=debootstrap [git]=git [unshare]=util-linux [qemu]=qemu-user-static
+  [reprotest]=reprotest [disorderfs]=disorderfs [mmdebstrap]=mmdebstrap
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -198,8 +200,8 @@ for use in "$@"; do
                    wayland-info marco mate-schemas muffin cinnamon-schemas) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
-    reproducible) wanted+=(faketime diffoscope) ;;
-    debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest) ;;
+    reproducible) wanted+=(faketime diffoscope reprotest disorderfs) ;;
+    debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest mmdebstrap) ;;
     windows) wanted+=(mingw mingw-objdump wine xvfb xdotool python3 python-xlib makensis wrestool openbox) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
