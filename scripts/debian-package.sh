@@ -27,8 +27,9 @@ as_root=()
 fail() { echo "debian-package: $*" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update >/dev/null
-# Debian's build tools, then the source package's build dependencies alone.
-"${as_root[@]}" apt-get install -y --no-install-recommends build-essential dpkg-dev >/dev/null
+# Debian's build tools and git (which makes the orig tarball), then the
+# source package's build dependencies alone.
+"${as_root[@]}" apt-get install -y --no-install-recommends build-essential dpkg-dev git >/dev/null
 "${as_root[@]}" apt-get build-dep -y --no-install-recommends ./ >/dev/null
 
 # One version: the project's; Debian's changelog adds its revision alone.
