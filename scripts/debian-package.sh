@@ -99,8 +99,12 @@ apt-config dump Acquire >"$out/apt-acquire.conf"
   "$suite" "$testbed" - </etc/apt/sources.list >"$out/mmdebstrap.log" 2>&1 ||
   { tail -n 30 "$out/mmdebstrap.log" >&2; fail "mmdebstrap failed"; }
 "${as_root[@]}" cp /etc/resolv.conf "$testbed/etc/resolv.conf"
+# The mounts go with the namespace. Inside a chroot, whose root is no mount
+# point, the namespace it runs in already keeps them from the host.
+propagation=private
+mountpoint -q / || propagation=unchanged
 # shellcheck disable=SC2016 # expanded by the inner shell
-"${as_root[@]}" unshare --mount --propagation private -- sh -c '
+"${as_root[@]}" unshare --mount --propagation "$propagation" -- sh -c '
   set -e
   testbed=$1
   shift
