@@ -91,7 +91,8 @@ echo "debian-package: the .deb's fields, font link, metainfo, desktop entry, cop
 
 # The package's own tests in a system of this release with nothing but apt:
 # autopkgtest installs the .deb and the test's Depends there, as Debian's CI
-# does. apt there uses this system's sources, proxy and downloaded packages.
+# does. apt there uses this system's sources, proxy and downloaded packages
+# (mmdebstrap leaves no package lists: autopkgtest -U fetches them).
 testbed=$out/testbed
 suite=$(awk '$1 == "deb" { print $3; exit }' /etc/apt/sources.list)
 apt-config dump Acquire >"$out/apt-acquire.conf"
@@ -112,4 +113,4 @@ mountpoint -q / || propagation=unchanged
   mount --rbind /sys "$testbed/sys"
   mount --rbind /dev "$testbed/dev"
   mount --bind /var/cache/apt/archives "$testbed/var/cache/apt/archives"
-  exec autopkgtest "$@" -- chroot "$testbed"' sh "$testbed" "$deb" "$dsc"
+  exec autopkgtest -U "$@" -- chroot "$testbed"' sh "$testbed" "$deb" "$dsc"
