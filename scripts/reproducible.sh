@@ -13,9 +13,10 @@
 # The variations: build path, file order (disorderfs, where FUSE is), user
 # and group (a user of their own, through sudo), HOME (a missing one), time
 # zone, locale (et_EE.UTF-8, which sorts differently), umask, kernel (uname
-# through setarch), ASLR, CPU count, PATH, host and domain name (a UTS
-# namespace), further environment variables, and the clock (faketime, about
-# a year ahead). reprotest names any it cannot apply. SOURCE_DATE_EPOCH is
+# through setarch), ASLR, CPU count (one CPU against the plain build's
+# all), PATH, host and domain name (a UTS
+# namespace), further environment variables, and the clock (faketime, 400
+# days ahead). reprotest names any it cannot apply. SOURCE_DATE_EPOCH is
 # the same both times, as a package build gives it.
 # The builds are kept in build-reproducible/KIND/.
 set -euo pipefail
@@ -24,19 +25,26 @@ root=$PWD
 kind=${1:-}
 work=$root/build-reproducible/$kind
 rm -rf "$work"
-mkdir -p "$work/control"
+# reprotest compares the files it keeps under source-root/ with these.
+control=$work/control/source-root
+mkdir -p "$control"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 # The user and group the varied build runs as.
 builder=orrinade-builder
 id "$builder" >/dev/null 2>&1 || "${as_root[@]}" useradd --system --user-group --no-create-home "$builder"
-variations="+all,user_group.available+=$builder:$builder,domain_host.use_sudo=1"
+# The clock: always ahead (reprotest leaves it alone at random, or where the
+# sources are old). The CPU count: the varied build gets one CPU, the plain
+# one had the machine's (reprotest varies it only upwards from its own
+# control build's).
+variations="+all,-num_cpus,user_group.available+=$builder:$builder,domain_host.use_sudo=1"
+variations+=",time.faketimes+=+400days"
 # reprotest SOURCE ARTIFACTS [OPTIONS...]: the varied build, compared with
 # the files in $work/control.
 varied() {
   local source=$1 artifacts=$2
   shift 2
-  reprotest --verbosity 1 --variations "$variations" --min-cpus "$(nproc)" \
+  taskset -c 0 reprotest --verbosity 1 --variations "$variations" \
     --control-build "$work/control" --store-dir "$work/out" "$@" "$source" "$artifacts" -- null \
     >"$work/reprotest.log" 2>&1
 }
@@ -45,7 +53,7 @@ case $kind in
     from=$(realpath "${2:-build-debian-package}")
     dsc=$(echo "$from"/orrinade_*.dsc)
     [ -f "$dsc" ] || { echo "reproducible: no source package in $from (scripts/debian-package.sh)" >&2; exit 2; }
-    cp "$from"/*.deb "$work/control/"
+    cp "$from"/*.deb "$control/"
     # Without the build-time tests, which change nothing in the package.
     status=0
     DEB_BUILD_OPTIONS=nocheck varied "$dsc" '*.*deb' || status=$? ;;
@@ -61,7 +69,8 @@ case $kind in
       git archive HEAD | tar -x -C "$work/first/orrinade"
       "$work/first/orrinade/scripts/build-windows.sh" "$sfml" "$freetype" "$first" >"$work/first.log" 2>&1
     fi
-    cp "$first"/orrinade.exe "$first"/orrinade-*-win64.zip "$first"/orrinade-*-win64-setup.exe "$work/control/"
+    mkdir -p "$control/build"
+    cp "$first"/orrinade.exe "$first"/orrinade-*-win64.zip "$first"/orrinade-*-win64-setup.exe "$control/build/"
     mkdir -p "$work/source"
     git archive HEAD | tar -x -C "$work/source"
     status=0
@@ -72,8 +81,8 @@ esac
 grep -E '^(WARNING|ERROR|INFO):reprotest:.*(variation|IGNORING|Not using)' "$work/reprotest.log" || true
 
 # Each file's sha256 in both builds (reprotest stores the varied one's).
-for file in "$work"/control/*; do
-  echo "reproducible: control $(basename "$file") $(sha256sum <"$file" | cut -d' ' -f1)"
+find "$control" -type f -printf '%P\n' | sort | while read -r file; do
+  echo "reproducible: plain $file $(sha256sum <"$control/$file" | cut -d' ' -f1)"
 done
 find "$work/out" -type f ! -name '*.diffoscope.*' -printf '%P\n' 2>/dev/null | sort | while read -r file; do
   echo "reproducible: varied $file $(sha256sum <"$work/out/$file" | cut -d' ' -f1)"
