@@ -30,9 +30,6 @@ control=$work/control/source-root
 mkdir -p "$control"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-# The user and group the varied build runs as.
-builder=orrinade-builder
-id "$builder" >/dev/null 2>&1 || "${as_root[@]}" useradd --system --user-group --no-create-home "$builder"
 # The clock: always ahead (reprotest leaves it alone at random, or where the
 # sources are old). The CPU count: the varied build gets one CPU, the plain
 # one had the machine's (reprotest varies it only upwards from its own
@@ -42,6 +39,9 @@ variations="+all,-num_cpus,time.faketimes+=+400days"
 # "sudo -h localhost", which its sudo refuses. There the build keeps the
 # user, and a user namespace of its own gives it the other host name.
 if sudo -h localhost true 2>/dev/null; then
+  # The user and group the varied build runs as.
+  builder=orrinade-builder
+  id "$builder" >/dev/null 2>&1 || "${as_root[@]}" useradd --system --user-group --no-create-home "$builder"
   variations+=",user_group.available+=$builder:$builder,domain_host.use_sudo=1"
 else
   variations+=",-user_group"
