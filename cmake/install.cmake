@@ -1,5 +1,6 @@
 # What `cmake --install` puts in place: on Linux the tree a distribution
-# packages (the Debian source package in debian/ builds its .deb from it);
+# packages (Debian's source package builds its .deb from it; nothing here
+# reads debian/, which a release tarball leaves out);
 # on Windows one folder, zipped by CPack and packed into an installer by NSIS.
 # Everything is in the component "orrinade", apart from anything an SFML
 # built along installs of its own.
@@ -12,7 +13,16 @@ option(ORRINADE_INSTALL_DOC_FILES
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The Debian copyright file: the editor's licence, then its font's.
+# The version is project()'s alone; CHANGELOG must hold its entry, whose date
+# the metainfo gives as the release's.
+string(REPLACE "." "\\." version_pattern "${PROJECT_VERSION}")
+file(STRINGS CHANGELOG entry REGEX "^## ${version_pattern} \\([0-9]+-[0-9]+-[0-9]+\\)$")
+if(NOT entry MATCHES "\\(([0-9]+-[0-9]+-[0-9]+)\\)$")
+  message(FATAL_ERROR "CHANGELOG has no entry \"## ${PROJECT_VERSION} (YYYY-MM-DD)\"")
+endif()
+set(ORRINADE_RELEASE_DATE ${CMAKE_MATCH_1})
+
+# The copyright file installed in share/doc: the editor's licence, then its font's.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE project_license)
 file(READ ${PROJECT_SOURCE_DIR}/licenses/DejaVu-fonts.txt font_license)
 file(WRITE ${PROJECT_BINARY_DIR}/copyright
@@ -96,13 +106,10 @@ else()
   if(NOT ORRINADE_GZIP)
     message(FATAL_ERROR "gzip was not found: it compresses the manual page and the changelog")
   endif()
-  file(STRINGS debian/changelog newest LIMIT_COUNT 1)
-  if(NOT newest MATCHES "^orrinade \\(${PROJECT_VERSION}\\) ")
-    message(FATAL_ERROR "debian/changelog does not open with version ${PROJECT_VERSION}")
-  endif()
   set(packaged)
-  foreach(source packaging/orrinade.1 debian/changelog)
-    get_filename_component(name ${source} NAME)
+  foreach(source packaging/orrinade.1 CHANGELOG)
+    string(TOLOWER ${source} name)
+    get_filename_component(name ${name} NAME)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${name}.gz
       COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/packaging/${name}
       COMMAND ${ORRINADE_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/${name}
@@ -122,8 +129,8 @@ else()
   set(ORRINADE_HOMEPAGE "https://github.com/orrinade/orrinade" CACHE STRING
     "The project's home page, named in the AppStream metainfo")
   set(ORRINADE_SCREENSHOT_URL
-    "https://raw.githubusercontent.com/orrinade/orrinade/main/docs/screenshot.png" CACHE STRING
-    "Where software centres fetch the screenshot the metainfo shows (docs/screenshot.png)")
+    "https://raw.githubusercontent.com/orrinade/orrinade/v${PROJECT_VERSION}/docs/screenshot.png" CACHE STRING
+    "Where software centres fetch the screenshot the metainfo shows (docs/screenshot.png at the release's tag)")
   configure_file(packaging/orrinade.metainfo.xml.in
     ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml
@@ -137,4 +144,19 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};orrinade;/")
 set(CPACK_GENERATOR ZIP)
+# cpack reads this as it packs, so that every way of running it gives the
+# same bytes: the file times are SOURCE_DATE_EPOCH's (the caller's, else the
+# one known here: the caller's at configure time, else the commit's), and a
+# zip's DOS times, which are local times, those of UTC.
+set(ORRINADE_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+if(NOT ORRINADE_SOURCE_DATE_EPOCH AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE ORRINADE_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+endif()
+configure_file(packaging/cpack-options.cmake.in ${PROJECT_BINARY_DIR}/cpack-options.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack-options.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/cpack-sorted-zip.cmake)
 include(CPack)

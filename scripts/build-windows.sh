@@ -22,5 +22,5 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   tee "$build/configure.log"
 cmake --build "$build" -j"$(nproc)"
 cmake --build "$build" --target installer
-# A zip keeps local times (DOS dates): those of UTC, whatever the time zone.
-(cd "$build" && TZ=UTC cpack -G ZIP >/dev/null)
+# As the README makes it: cpack itself packs in UTC at SOURCE_DATE_EPOCH.
+(cd "$build" && cpack -G ZIP >/dev/null)

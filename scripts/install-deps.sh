@@ -15,6 +15,8 @@
 #   scripts/install-deps.sh unit          only building the editor and running
 #                                         its unit, drawing and bare-X tests
 #   scripts/install-deps.sh reproducible  also building twice and comparing
+#                                         (reprotest, disorderfs for file order,
+#                                         sudo for another user, the locale it sets)
 #   scripts/install-deps.sh debian-package also building and checking the
 #                                         Debian source package
 # What is present is found by probing (commands, pkg-config, the Python the
@@ -52,6 +54,8 @@ declare -A apt=(
   [gsd-xsettings]=gnome-settings-daemon [harfbuzz]=libharfbuzz-dev
   [lintian]=lintian [appstreamcli]=appstream [man]=man-db
   [debootstrap]=debootstrap [git]=git [unshare]=util-linux [qemu]=qemu-user-static
+  [reprotest]=reprotest [disorderfs]=disorderfs [mmdebstrap]=mmdebstrap [sudo]=sudo
+  [et-locale]=locales-all
 )
 declare -A dnf=(
   [cmake]=cmake [make]=make [c++]=gcc-c++ [pkg-config]=pkgconf [sfml]=SFML-devel
@@ -149,6 +153,7 @@ probe() {
     freetype) has_pc freetype2 ;;
     x11 | xrandr | xcursor | xi | gl) has_pc "$1" ;;
     udev) has_pc libudev ;;
+    et-locale) locale -a 2>/dev/null | grep -qix 'et_EE.utf8' ;;
     harfbuzz) has_pc harfbuzz ;;
     cmake-3.28) "$root/scripts/newer-cmake.sh" 3.28 >/dev/null 2>&1 ;;
     mingw) has_program x86_64-w64-mingw32-g++-posix || has_program x86_64-w64-mingw32-g++ ;;
@@ -199,8 +204,8 @@ for use in "$@"; do
                    wayland-info marco mate-schemas muffin cinnamon-schemas) ;;
     sfml-source) wanted+=(freetype xcursor xi udev gl) ;;
     sfml31-source) wanted+=(freetype xcursor xi udev gl harfbuzz cmake-3.28) ;;
-    reproducible) wanted+=(faketime diffoscope) ;;
-    debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest) ;;
+    reproducible) wanted+=(faketime diffoscope reprotest disorderfs sudo et-locale) ;;
+    debian-package) wanted+=(dpkg-buildpackage dh lintian appstreamcli desktop-file-validate autopkgtest mmdebstrap) ;;
     windows) wanted+=(mingw mingw-objdump gtest-source wine xvfb xdotool python3 python-xlib makensis wrestool openbox) ;;
     *) echo "install-deps: unknown use '$use'" >&2; exit 2 ;;
   esac
