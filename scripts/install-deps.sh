@@ -196,7 +196,7 @@ for use in "$@"; do
   case "$use" in
     debian) wanted+=(debootstrap git unshare) ;;
     qemu) wanted+=(qemu) ;;
-    unit) wanted+=(gtest xvfb xdotool python3 python-xlib) ;;
+    unit) wanted+=(gtest xvfb xdotool python3 python-xlib openbox) ;;
     test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap

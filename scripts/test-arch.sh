@@ -31,7 +31,7 @@ if [ -n "$cross" ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
     crossbuild-essential-arm64 cmake make pkgconf file qemu-user-static \
     libsfml-dev:arm64 libgtest-dev:arm64 libx11-dev:arm64 libxrandr-dev:arm64 libgl1-mesa-dri:arm64 \
-    fonts-dejavu-core fontconfig xvfb xauth xdotool python3 python3-xlib
+    fonts-dejavu-core fontconfig xvfb xauth xdotool python3 python3-xlib openbox
   binfmt=/proc/sys/fs/binfmt_misc
   [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
   [ -e "$binfmt/qemu-aarch64" ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >"$binfmt/register"
@@ -46,7 +46,8 @@ cmake --build build -j"$(nproc)"
 echo "test-arch: installed and built in $SECONDS s"
 # The unit and drawing tests are GoogleTest's, named Suite.Test.
 tests='\.'
-# The editor on bare X: start-up and the status lines pixel for pixel; real
+# The editor on bare X (openbox only to leave a dead manager's marks behind):
+# start-up and the status lines pixel for pixel; real
 # clicks, the hit square and drags, at 150 %, so the scale's path runs here
 # too. (Keys are read the same way on every architecture: through X's
 # keysyms, which the other legs test.)
