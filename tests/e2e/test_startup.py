@@ -287,22 +287,36 @@ class Startup(EditorCase):
         at once, in a square window of its size wholly on a monitor, takes a
         click where the pointer is, closes with 0, and writes at most one
         line on stderr (that it ignored an X error). The first row times
-        the first frame where nothing is wrong, for the others to be held to."""
+        the first frame where nothing is wrong, for the others to be held to;
+        a row that comes later than that, on a machine busy with other work,
+        is made once more, and held to its second time."""
         plain = None
         for name, scales, make, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
-            with self.subTest(name), tempfile.TemporaryFile() as errors:
-                s = self.new_session(*screen)
-                try:
-                    make(s)
-                    s.display.sync()
-                    took = self.check_works(s, errors, plain, getattr(make, "tells", False))
-                    plain = plain or took
-                finally:
-                    s.close()
+            with self.subTest(name):
+                for attempt in (1, 2):
+                    took = self.run_row(make, screen, getattr(make, "tells", False))
+                    if plain is None or took <= plain + DESKTOP_WAIT:
+                        break
+                    print("slow: %s: the first frame after %.2f s, once more" % (name, took))
+                plain = plain or took
+                self.assertLessEqual(took, plain + DESKTOP_WAIT, "the first frame came %.2f s after the "
+                                     "start, %.2f s where nothing is wrong" % (took, plain))
 
-    def check_works(self, s, errors, plain, tells):
+    def run_row(self, make, screen, tells):
+        """The desktop made by `make` on a fresh server, the editor checked
+        on it; the time its first frame took."""
+        with tempfile.TemporaryFile() as errors:
+            s = self.new_session(*screen)
+            try:
+                make(s)
+                s.display.sync()
+                return self.check_works(s, errors, tells)
+            finally:
+                s.close()
+
+    def check_works(self, s, errors, tells):
         def said():
             errors.seek(0)
             lines = errors.read().decode(errors="replace").splitlines()
@@ -320,9 +334,6 @@ class Startup(EditorCase):
         wait_for(first_frame, "the first frame")
         took = time.monotonic() - launched
         print("first frame after %.2f s" % took)
-        if plain:
-            self.assertLessEqual(took, plain + DESKTOP_WAIT, "the first frame came %.2f s after the start, "
-                                 "%.2f s where nothing is wrong" % (took, plain))
         window, frame = s.wait_settled()
         # The designed size at the desktop's scale, or what the screen has
         # room for with a sane frame around it.
