@@ -1,7 +1,6 @@
 #include "desktop/desktop_values.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <sstream>
 

@@ -26,6 +26,7 @@ double fit_and_place(sf::Window& window, const Desktop& desktop, int design_side
         window.setPosition(sf::Vector2i(layout.corner->x, layout.corner->y));
     return layout.scale;
 }
+
 }
 
 double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
