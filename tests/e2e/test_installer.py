@@ -67,6 +67,9 @@ class Installer(EditorCase):
         scratch = tempfile.mkdtemp(prefix="orrinade-wine-")
         self.addCleanup(shutil.rmtree, scratch, ignore_errors=True)
         prefix = os.path.join(scratch, "prefix")
+        # A wineserver still running on the shared prefix rewrites its
+        # registry files as it ends; copy only once it has ended.
+        subprocess.run(["wineserver", "-w"], check=True, timeout=120)
         shutil.copytree(os.environ["WINEPREFIX"], prefix, symlinks=True)
         self.addCleanup(os.environ.__setitem__, "WINEPREFIX", os.environ["WINEPREFIX"])
         os.environ["WINEPREFIX"] = prefix
