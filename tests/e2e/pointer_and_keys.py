@@ -9,6 +9,7 @@ from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
 from options import SCALE, STATUS_BOX, TIMEOUT, device
+from waiting import wait_for
 
 
 class Input:
@@ -26,14 +27,29 @@ class Input:
         xtest.fake_input(self.display, X.MotionNotify, x=device(x), y=device(y))
         self.sync()
 
+    def point_at(self, x, y, scale=SCALE):
+        """Moves the pointer to (x, y) in the window and waits until the
+        server reports it there, sending the move again meanwhile. A
+        compositor that carries XTEST input (through libei) sends a button
+        to the window it last saw under the pointer; a window it has only
+        just shown, its first frame drawn, may not be that window yet, and
+        Xwayland learns where the pointer is only over a window of its own."""
+        want = (device(x, scale), device(y, scale))
+
+        def arrived():
+            self.move(x, y, scale)
+            reported = self.window.query_pointer()
+            return (reported.win_x, reported.win_y) == want
+        wait_for(arrived, "the pointer at %s in the window" % (want,))
+
     def click(self, x, y, button=1, scale=SCALE):
-        self.move(x, y, scale)
+        self.point_at(x, y, scale)
         self.quick_button(True, button)
         self.quick_button(False, button)
         self.sync()
 
     def press(self, x, y):
-        self.move(x, y)
+        self.point_at(x, y)
         self.quick_button(True)
         self.sync()
 
