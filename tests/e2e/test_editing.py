@@ -136,24 +136,28 @@ class Editing(EditorCase):
         self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
         self.place_three()
         s.press(*C)
-        slowest = 0.0
-        # Five seconds of dragging, longer than a window manager's patience.
+        answers = []
+        # Five seconds of dragging, longer than a window manager's patience,
+        # and three answers at the least.
         deadline = time.monotonic() + 5.0
         step = 0
-        while time.monotonic() < deadline:
+        while time.monotonic() < deadline or len(answers) < 3:
             step += 1
             s.quick_move(300 + step % 200, 500 - step % 300)
             s.sync()
-            slowest = max(slowest, s.ping())
+            answers.append(s.ping())
         s.move(400, 400)
         s.wait_shot(has_markers((400, 400)), "C under the pointer")
         s.release()
-        print("slowest answer to _NET_WM_PING during the drag: %.3f s" % slowest)
+        answers.sort()
+        print("answers to _NET_WM_PING during the drag: %d, the slowest %s s"
+              % (len(answers), ", ".join("%.3f" % a for a in answers[:-4:-1])))
         # KWin shows a window as not responding after 2.5 s without an answer
         # (half its 5 s kill timeout), mutter after 5 s: below that no
-        # desktop notices, however busy the machine (1.5 s measured beside
-        # other tests); a drag that stops the editor's events still fails.
-        self.assertLess(slowest, 2.5)
+        # desktop notices (1.5 s measured beside other tests). A drag that
+        # holds up the editor's events holds up every answer; one late answer
+        # alone may be the machine's: on a loaded CI host, one has taken 18 s.
+        self.assertLess(answers[-2], 2.5)
 
     def test_down_stops_at_one_segment_and_up_adds_one(self):
         s = self.session
