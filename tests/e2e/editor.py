@@ -48,8 +48,11 @@ class EditorProcess:
 
         def started():
             editor = self.run(cwd=cwd, program=program)
-            return wait_for(lambda: editor.poll() is not None or self.find_window(),
-                            "the editor's window", timeout)
+            try:
+                return wait_for(lambda: editor.poll() is not None or self.find_window(),
+                                "the editor's window", timeout)
+            except AssertionError as late:
+                raise AssertionError("%s; %s" % (late, self.why_unseen())) from None
         found = through_runner(started, lambda found: found is True and self.failed_to_start(),
                                "the editor")
         if found is True:
@@ -95,6 +98,30 @@ class EditorProcess:
                 named_below = named_below or named or named_inside
             return None, named_below
         return editors_within(self.root)[0]
+
+    def why_unseen(self):
+        """What the server and the system know of a running editor whose
+        window has not shown: the windows named as its, and where its main
+        thread waits."""
+        states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
+        named = []
+
+        def look_within(window):
+            try:
+                for child in window.query_tree().children:
+                    if child.get_wm_name() == "Orrinade":
+                        named.append("0x%x %s" % (child.id, states[child.get_attributes().map_state]))
+                    look_within(child)
+            except (xerror.BadWindow, xerror.BadDrawable):
+                pass
+        look_within(self.root)
+        try:
+            with open("/proc/%d/stat" % self.editor.pid) as stat, \
+                    open("/proc/%d/wchan" % self.editor.pid) as wchan:
+                process = "state %s in %s" % (stat.read().rsplit(")", 1)[1].split()[0], wchan.read())
+        except OSError as error:
+            process = str(error)
+        return "windows named Orrinade: %s; the editor's process: %s" % (named or "none", process)
 
     def wait_exit(self, timeout=TIMEOUT):
         return self.editor.wait(timeout=timeout)
