@@ -288,18 +288,19 @@ class Startup(EditorCase):
         click where the pointer is, closes with 0, and writes at most one
         line on stderr (that it ignored an X error). The first row times
         the first frame where nothing is wrong, for the others to be held to;
-        a row that comes later than that, on a machine busy with other work,
-        is made once more, and held to its second time."""
+        a row that comes later than that is made once more, after the plain
+        row once more: a machine busy with other work slows every start, and
+        the slower plain time stands."""
         plain = None
         for name, scales, make, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
             with self.subTest(name):
-                for attempt in (1, 2):
-                    took = self.run_row(make, screen, getattr(make, "tells", False))
-                    if plain is None or took <= plain + DESKTOP_WAIT:
-                        break
+                took = self.run_row(make, screen, getattr(make, "tells", False))
+                if plain is not None and took > plain + DESKTOP_WAIT:
                     print("slow: %s: the first frame after %.2f s, once more" % (name, took))
+                    plain = max(plain, self.run_row(HOSTILE[0][2], (), False))
+                    took = self.run_row(make, screen, getattr(make, "tells", False))
                 plain = plain or took
                 self.assertLessEqual(took, plain + DESKTOP_WAIT, "the first frame came %.2f s after the "
                                      "start, %.2f s where nothing is wrong" % (took, plain))
