@@ -14,6 +14,46 @@
 #include <string>
 
 #if defined(__linux__)
+// Last: Xlib's macros (None, Bool) would rename what SFML and GoogleTest declare.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+int errors_passed_on = 0;
+
+int count_error(Display*, XErrorEvent*)
+{
+    ++errors_passed_on;
+    return 0;
+}
+
+}
+
+// The errors a desktop's state causes (a window or an atom that is not
+// there) are survived; any other X error still reaches the handler that was
+// in place, which by default ends the program.
+TEST(WindowCreation, OnlyTheDesktopsXErrorsAreSurvived)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XSetErrorHandler(count_error);
+    survive_desktop_x_errors();
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Window gone = 0x3fffffff;
+    XGetWindowProperty(display, gone, XA_WM_NAME, 0, 1, False, AnyPropertyType, &type, &format, &items, &after,
+                       &data);
+    XSync(display, False);
+    EXPECT_EQ(errors_passed_on, 0);
+    XFreePixmap(display, XCreatePixmap(display, DefaultRootWindow(display), 1, 1, 3));  // no such depth
+    XSync(display, False);
+    EXPECT_EQ(errors_passed_on, 2);  // BadValue, then BadPixmap freeing what was not made
+    XCloseDisplay(display);
+}
+
 // Where the editor cannot ask the X server about the desktop (its own
 // connection refused, while SFML's stays open), the window still opens, at
 // the designed size, where SFML put it.
