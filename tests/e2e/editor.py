@@ -108,13 +108,20 @@ class EditorProcess:
 
         def look_within(window):
             try:
-                for child in window.query_tree().children:
+                children = window.query_tree().children
+            except (xerror.BadWindow, xerror.BadDrawable):
+                return
+            for child in children:
+                try:
                     if child.get_wm_name() == "Orrinade":
                         named.append("0x%x %s" % (child.id, states[child.get_attributes().map_state]))
-                    look_within(child)
-            except (xerror.BadWindow, xerror.BadDrawable):
-                pass
-        look_within(self.root)
+                except (xerror.BadWindow, xerror.BadDrawable):
+                    continue
+                look_within(child)
+        try:
+            look_within(self.root)
+        except Exception as error:  # the report must not hide the time-out
+            named.append("(the server: %r)" % error)
         try:
             with open("/proc/%d/stat" % self.editor.pid) as stat, \
                     open("/proc/%d/wchan" % self.editor.pid) as wchan:

@@ -290,20 +290,21 @@ class Startup(EditorCase):
         the first frame where nothing is wrong, for the others to be held to;
         a row that comes later than that is made once more, after the plain
         row once more: a machine busy with other work slows every start, and
-        the slower plain time stands."""
+        the slower plain time stands for that row."""
         plain = None
         for name, scales, make, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
             with self.subTest(name):
                 took = self.run_row(make, screen, getattr(make, "tells", False))
-                if plain is not None and took > plain + DESKTOP_WAIT:
-                    print("slow: %s: the first frame after %.2f s, once more" % (name, took))
-                    plain = max(plain, self.run_row(HOSTILE[0][2], (), False))
-                    took = self.run_row(make, screen, getattr(make, "tells", False))
                 plain = plain or took
-                self.assertLessEqual(took, plain + DESKTOP_WAIT, "the first frame came %.2f s after the "
-                                     "start, %.2f s where nothing is wrong" % (took, plain))
+                now_plain = plain
+                if took > plain + DESKTOP_WAIT:
+                    print("slow: %s: the first frame after %.2f s, once more" % (name, took))
+                    now_plain = max(plain, self.run_row(HOSTILE[0][2], (), False))
+                    took = self.run_row(make, screen, getattr(make, "tells", False))
+                self.assertLessEqual(took, now_plain + DESKTOP_WAIT, "the first frame came %.2f s after "
+                                     "the start, %.2f s where nothing is wrong" % (took, now_plain))
 
     def run_row(self, make, screen, tells):
         """The desktop made by `make` on a fresh server, the editor checked
