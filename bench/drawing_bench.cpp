@@ -1,7 +1,7 @@
 // One frame's drawing of a curve into a 640 x 640 texture, against drawing
 // the same vertices and markers computed beforehand: the difference is what
 // evaluating the curve adds to a frame. Needs an X server.
-#include "app/sfml_version.h"
+#include "sfml/sfml_version.h"
 #include "bench_curves.h"
 
 #include <SFML/Graphics.hpp>

@@ -4,7 +4,8 @@
 // editor's background, in a 640 x 640 window titled Orrinade, drawn every
 // frame until the window is closed. What the start-up benchmark measures the
 // editor against: no desktop reads, no scaling, no placement.
-#include "app/sfml_version.h"
+#include "app/sfml_events.h"
+#include "sfml/sfml_version.h"
 
 int main()
 {

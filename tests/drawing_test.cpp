@@ -1,5 +1,5 @@
-#include "app/sfml_version.h"
 #include "curve/bezier_curve.h"
+#include "sfml/sfml_version.h"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>

@@ -7,7 +7,7 @@
 // round(20 SCALE) pixels, the second line at round(25 SCALE), the picture
 // round(640 SCALE) pixels square.
 //   status_reference FONT POINTS SEGMENTS OUT.ppm [SCALE]
-#include "app/sfml_version.h"
+#include "sfml/sfml_version.h"
 
 #include <cmath>
 #include <cstdint>

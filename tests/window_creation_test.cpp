@@ -1,5 +1,5 @@
-#include "app/sfml_version.h"
 #include "desktop/window_creation.h"
+#include "sfml/sfml_version.h"
 #if defined(__linux__)
 #include "desktop/x11_desktop.h"
 #include "desktop/x11_errors.h"

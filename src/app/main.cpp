@@ -1,9 +1,10 @@
 #include "app/editor_state.h"
 #include "app/font_file.h"
 #include "app/input_handling.h"
-#include "app/sfml_version.h"
+#include "app/sfml_events.h"
 #include "desktop/window_creation.h"
 #include "desktop/window_layout.h"
+#include "sfml/sfml_version.h"
 
 #include <SFML/Graphics.hpp>
 

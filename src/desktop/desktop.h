@@ -36,9 +36,4 @@ struct Desktop {
 // default Desktop has it.
 Desktop with_monitors(const std::vector<ScreenRect>& listed, std::size_t primary, const ScreenRect& screen);
 
-// The part of monitor i that windows may take: the monitor within the work
-// area; the whole monitor where there is no work area or it misses the
-// monitor.
-ScreenRect usable_area(const Desktop& desktop, std::size_t i);
-
 #endif

@@ -1,6 +1,6 @@
 #include "desktop/window_creation.h"
 
-#include "app/sfml_version.h"
+#include "sfml/sfml_version.h"
 #include "desktop/window_layout.h"
 #if defined(ORRINADE_X11)
 #include "desktop/x11_desktop.h"

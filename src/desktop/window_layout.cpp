@@ -15,6 +15,15 @@ int centred(int start, int outer, int inner)
 
 }
 
+ScreenRect usable_area(const Desktop& desktop, std::size_t i)
+{
+    const ScreenRect& monitor = desktop.monitors[i];
+    if (!desktop.work_area)
+        return monitor;
+    const ScreenRect usable = intersection(monitor, *desktop.work_area);
+    return area(usable) > 0 ? usable : monitor;
+}
+
 std::size_t window_monitor(const Desktop& desktop, const std::optional<ScreenRect>& frame)
 {
     std::size_t target = desktop.primary;

@@ -11,6 +11,11 @@
 #include <cstddef>
 #include <optional>
 
+// The part of monitor i that windows may take: the monitor within the work
+// area; the whole monitor where there is no work area or it misses the
+// monitor.
+ScreenRect usable_area(const Desktop& desktop, std::size_t i);
+
 // The monitor the window is on: where the desktop places windows and the
 // window with its frame is known (`frame`), the monitor whose usable area
 // holds most of it (the primary where none holds any); else the primary.

@@ -1,20 +1,12 @@
-#ifndef ORRINADE_APP_SFML_VERSION_H
-#define ORRINADE_APP_SFML_VERSION_H
+#ifndef ORRINADE_SFML_SFML_VERSION_H
+#define ORRINADE_SFML_SFML_VERSION_H
 
-// Everything the editor does that is spelled differently in SFML 2 (2.5 and
-// later) and SFML 3, with one meaning under both.
-
-#include "app/editor_event.h"
+// The window, font, text and texture calls that SFML 2 (2.5 and later) and
+// SFML 3 spell differently, with one meaning under both.
 
 #include <SFML/Graphics.hpp>
 
 #include <string>
-
-// The editor's view of an SFML event; events it does not act on are Other.
-EditorEvent to_editor_event(const sf::Event& event);
-
-// Takes the next pending event from the window's queue; false when empty.
-bool poll_event(sf::Window& window, EditorEvent& event);
 
 // Loads a font file; false when it cannot be read.
 bool open_font(sf::Font& font, const std::string& path);

@@ -1,4 +1,4 @@
-#include "app/sfml_version.h"
+#include "app/sfml_events.h"
 
 #include <gtest/gtest.h>
 
