@@ -12,7 +12,10 @@
 #include <malloc.h>
 #endif
 
+#include <cstdlib>
+#include <iostream>
 #include <locale>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -40,9 +43,18 @@ int main(int, char**)
         return -1;
 
     // No depth, stencil or antialiasing; GL 1.1, no attribute flags, no sRGB.
-    sf::RenderWindow window;
-    const double scale = create_window(window, window_side, sf::String("Orrinade", std::locale()),
+    std::optional<sf::RenderWindow> opened;
+    const double scale = create_window(opened, window_side, sf::String("Orrinade", std::locale()),
                                        sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
+    if (!opened) {
+        const char* display = std::getenv("DISPLAY");
+        if (display)
+            std::cerr << "orrinade: cannot open the X display \"" << display << "\" that DISPLAY names\n";
+        else
+            std::cerr << "orrinade: cannot open an X display: DISPLAY is not set\n";
+        return 1;
+    }
+    sf::RenderWindow& window = *opened;
 
     // The curve and its markers are drawn in logical pixels, mapped onto the
     // window; the status text in device pixels, rasterised at its device size

@@ -29,7 +29,7 @@ double fit_and_place(sf::Window& window, const Desktop& desktop, int design_side
 
 }
 
-double create_window(sf::RenderWindow& window, unsigned int design_side, const sf::String& title,
+double create_window(std::optional<sf::RenderWindow>& made, unsigned int design_side, const sf::String& title,
                      const sf::ContextSettings& settings)
 {
     const int side = static_cast<int>(design_side);
@@ -38,10 +38,9 @@ double create_window(sf::RenderWindow& window, unsigned int design_side, const s
     using std::chrono::steady_clock;
     survive_desktop_x_errors();
     X11Desktop x11;
-    if (!x11.is_open()) {
-        open_window(window, design_side, title, settings);
+    if (!x11.is_open())
         return 1.0;
-    }
+    sf::RenderWindow& window = made.emplace();
     Desktop desktop = x11.read(side, steady_clock::now() + milliseconds(100));
     const WindowLayout planned = window_layout(desktop, side, std::nullopt);
     open_window(window, planned.side, title, settings);
@@ -56,10 +55,12 @@ double create_window(sf::RenderWindow& window, unsigned int design_side, const s
         desktop.frame = shown->extents;
     return fit_and_place(window, desktop, side, planned.side, shown->client);
 #elif defined(_WIN32)
+    sf::RenderWindow& window = made.emplace();
     open_window(window, design_side, title, settings);
     const WindowsDesktop shown = windows_desktop(native_handle(window));
     return fit_and_place(window, shown.desktop, side, design_side, shown.client);
 #else
+    sf::RenderWindow& window = made.emplace();
     open_window(window, design_side, title, settings);
     return 1.0;
 #endif

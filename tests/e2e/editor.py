@@ -17,28 +17,31 @@ class EditorProcess:
     """The editor run in the session (self.editor, its window self.window),
     for Session."""
 
-    def run(self, cwd=BUILD_DIR, env=None, program=BINARY):
+    def run(self, cwd=BUILD_DIR, env=None, program=BINARY, keep_output=False):
         """Starts the editor in cwd (by default beside its font). Through a
-        runner its output is kept, which tells the runner's failed starts."""
-        self.editor_output = tempfile.TemporaryFile() if RUNNER else None
+        runner, or where asked, its output is kept (said), which tells the
+        runner's failed starts."""
+        self.editor_output = tempfile.TemporaryFile() if RUNNER or keep_output else None
         self.editor = self.processes.add(subprocess.Popen(
             RUNNER + [program], cwd=cwd, env=self.env if env is None else env,
             stdin=subprocess.DEVNULL, stdout=self.editor_output,
-            stderr=subprocess.STDOUT if RUNNER else None))
+            stderr=subprocess.STDOUT if self.editor_output else None))
         return self.editor
+
+    def said(self):
+        """What the editor run with its output kept wrote."""
+        self.editor_output.seek(0)
+        return self.editor_output.read().decode(errors="replace")
 
     def failed_to_start(self):
         """Whether the editor, ended, was the runner's failed start."""
-        if not RUNNER:
-            return False
-        self.editor_output.seek(0)
-        return is_failed_start(self.editor.returncode,
-                               self.editor_output.read().decode(errors="replace"))
+        return bool(RUNNER) and is_failed_start(self.editor.returncode, self.said())
 
     def run_to_end(self, cwd, env=None):
-        """The exit status of the editor started in cwd and run to its end."""
+        """The exit status of the editor started in cwd and run to its end;
+        its output is kept."""
         def ended():
-            return self.run(cwd=cwd, env=env).wait(timeout=TIMEOUT)
+            return self.run(cwd=cwd, env=env, keep_output=True).wait(timeout=TIMEOUT)
         return through_runner(ended, lambda status: self.failed_to_start(), "the editor")
 
     def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT, placed=False):

@@ -378,7 +378,9 @@ class Startup(EditorCase):
                 self.assert_closes(s, close)
                 s.close()
 
-    def test_a_bad_font_exits_255_and_opens_no_window(self):
+    def test_a_bad_font_or_no_display_says_so_and_opens_no_window(self):
+        """Status 255 for a bad font, 1 for no display, and one line on
+        stderr that says which (under Wine, Wine's lines too)."""
         s = self.session
         s.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         s.display.sync()
@@ -398,6 +400,11 @@ class Startup(EditorCase):
             "a directory": "directory",
         }
         no_display = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+
+        def ends(folder, env, status, line):
+            self.assertEqual(s.run_to_end(folder, env=env), status)
+            if not RUNNER:
+                self.assertEqual(s.said().splitlines(), [line])
         for case, content in cases.items():
             with self.subTest(case), tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
                 path = os.path.join(folder, "segoeui.ttf")
@@ -409,6 +416,11 @@ class Startup(EditorCase):
                 self.assertEqual(s.run_to_end(folder), 255)
                 # Without a display any attempt at a window would abort.
                 self.assertEqual(s.run_to_end(folder, env=no_display), 255)
+        for display in ([] if RUNNER else [None, ":4095"]):  # Windows has no display to miss
+            with self.subTest(display=display):
+                ends(BUILD_DIR, dict(no_display, DISPLAY=display) if display else no_display, 1,
+                     'orrinade: cannot open the X display "%s" that DISPLAY names' % display if display
+                     else "orrinade: cannot open an X display: DISPLAY is not set")
         s.display.sync()
         events = [s.display.next_event() for _ in range(s.display.pending_events())]
         # The editor's window would be a new client's, 640 x 640 when made or
