@@ -13,6 +13,7 @@
 #endif
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <locale>
 #include <optional>
@@ -39,8 +40,12 @@ int main(int, char**)
 #endif
     const std::string font_path = "segoeui.ttf";
     sf::Font font;
-    if (!is_complete_font_file(font_path) || !open_font(font, font_path))
+    if (!is_complete_font_file(font_path) || !open_font(font, font_path)) {
+        std::error_code error;
+        std::cerr << "orrinade: " << font_path << " in the working directory "
+                  << std::filesystem::current_path(error).u8string() << " is missing or not a whole font\n";
         return -1;
+    }
 
     // No depth, stencil or antialiasing; GL 1.1, no attribute flags, no sRGB.
     std::optional<sf::RenderWindow> opened;
