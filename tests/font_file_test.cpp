@@ -156,8 +156,7 @@ TEST_F(FontFile, MissingFilesAndDirectoriesFail)
     EXPECT_FALSE(is_complete_font_file(::testing::TempDir()));
 }
 
-// A sparse file of a terabyte, more than any memory, is judged at once by its
-// directory alone: a whole font followed by nothing, and nothing at all.
+// A sparse terabyte, more than any memory, is judged at once by its directory.
 TEST_F(FontFile, HugeFilesAreJudgedByTheirDirectoryAlone)
 {
     for (const auto& [start, whole] : {std::pair(sfnt(0x00010000, {16}), true), std::pair(Bytes(12, 0), false)}) {
@@ -165,7 +164,7 @@ TEST_F(FontFile, HugeFilesAreJudgedByTheirDirectoryAlone)
         std::error_code error;
         std::filesystem::resize_file(path, std::uintmax_t(1) << 40, error);
         if (error)
-            GTEST_SKIP() << "no sparse file of a terabyte here: " << error.message();
+            GTEST_SKIP() << error.message();
         EXPECT_EQ(is_complete_font_file(path), whole);
     }
 }

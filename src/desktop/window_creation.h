@@ -8,10 +8,11 @@
 
 #include <optional>
 
-// Makes `window` and opens it as a square of design_side logical pixels (see
-// open_window), and returns the scale it was given (display_scale): it is
-// device_pixels(design_side, scale) device pixels square, and it and its
-// frame lie in the usable area of the monitor it is on where that has room.
+// Makes the window in `made` and opens it as a square of design_side logical
+// pixels (see open_window), and returns the scale it was given
+// (display_scale): it is device_pixels(design_side, scale) device pixels
+// square, and it and its frame lie in the usable area of the monitor it is
+// on where that has room.
 // The desktop is read once, before the window opens, and the size decided
 // from it (window_layout); then:
 // - X11: once the window is shown, the window manager's frame and place are
@@ -23,10 +24,10 @@
 // - Elsewhere the scale is 1, and SFML's placement stands.
 // On X11, from here on, X errors the desktop's state causes do not end the
 // editor (survive_desktop_x_errors); and where no X server answers at
-// DISPLAY, `window` is left empty. SFML ends the program where it cannot
+// DISPLAY, `made` is left empty. SFML ends the program where it cannot
 // reach the display, and does so as soon as a window exists: the display
 // is tried before one is made.
-double create_window(std::optional<sf::RenderWindow>& window, unsigned int design_side, const sf::String& title,
+double create_window(std::optional<sf::RenderWindow>& made, unsigned int design_side, const sf::String& title,
                      const sf::ContextSettings& settings);
 
 #endif

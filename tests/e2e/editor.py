@@ -19,8 +19,7 @@ class EditorProcess:
 
     def run(self, cwd=BUILD_DIR, env=None, program=BINARY, keep_output=False):
         """Starts the editor in cwd (by default beside its font). Through a
-        runner, or where asked, its output is kept (said), which tells the
-        runner's failed starts."""
+        runner its output is kept (said), which tells the runner's failed starts."""
         self.editor_output = tempfile.TemporaryFile() if RUNNER or keep_output else None
         self.editor = self.processes.add(subprocess.Popen(
             RUNNER + [program], cwd=cwd, env=self.env if env is None else env,
@@ -29,17 +28,19 @@ class EditorProcess:
         return self.editor
 
     def said(self):
-        """What the editor run with its output kept wrote."""
         self.editor_output.seek(0)
         return self.editor_output.read().decode(errors="replace")
 
     def failed_to_start(self):
         """Whether the editor, ended, was the runner's failed start."""
-        return bool(RUNNER) and is_failed_start(self.editor.returncode, self.said())
+        if not RUNNER:
+            return False
+        self.editor_output.seek(0)
+        return is_failed_start(self.editor.returncode,
+                               self.editor_output.read().decode(errors="replace"))
 
     def run_to_end(self, cwd, env=None):
-        """The exit status of the editor started in cwd and run to its end;
-        its output is kept."""
+        """The exit status of the editor started in cwd and run to its end."""
         def ended():
             return self.run(cwd=cwd, env=env, keep_output=True).wait(timeout=TIMEOUT)
         return through_runner(ended, lambda status: self.failed_to_start(), "the editor")
