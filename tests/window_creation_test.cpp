@@ -1,14 +1,12 @@
 #include "app/sfml_version.h"
 #include "desktop/window_creation.h"
 #if defined(__linux__)
-#include "desktop/x11_desktop.h"
 #include "desktop/x11_errors.h"
 #endif
 
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <locale>
 #include <string>
@@ -76,30 +74,5 @@ TEST(WindowCreation, OpensWhereTheDesktopCannotBeQueried)
     EXPECT_TRUE(window.isOpen());
     EXPECT_EQ(scale, 1.0);
     EXPECT_EQ(window.getSize(), sf::Vector2u(640, 640));
-}
-
-// Where no window manager runs, nothing decorates or moves a window: the
-// desktop's frame is none (not unknown), and a shown window is settled at
-// once, long before the deadline, so that no start waits for a manager.
-TEST(WindowCreation, NothingIsWaitedForWhereNoManagerRuns)
-{
-    survive_desktop_x_errors();
-    X11Desktop x11;
-    ASSERT_TRUE(x11.is_open());
-    const auto now = std::chrono::steady_clock::now;
-    Desktop desktop = x11.read(640, now());
-    if (desktop.places_windows)
-        GTEST_SKIP() << "a window manager runs on this display";
-    ASSERT_TRUE(desktop.frame.has_value());
-    EXPECT_EQ(desktop.frame->left + desktop.frame->right + desktop.frame->top + desktop.frame->bottom, 0);
-
-    sf::RenderWindow window;
-    open_window(window, 100, sf::String("probe", std::locale()), sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
-    // Not where the editor puts windows, and settled all the same: nothing
-    // else will move it.
-    desktop.monitors = {ScreenRect{0, 0, 1, 1}};
-    const auto deadline = now() + std::chrono::seconds(5);
-    EXPECT_TRUE(x11.settle(static_cast<unsigned long>(native_handle(window)), desktop, false, deadline));
-    EXPECT_LT(now(), deadline - std::chrono::seconds(3));
 }
 #endif

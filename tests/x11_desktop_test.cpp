@@ -1,0 +1,299 @@
+// What the X11 reader takes from a desktop, on a private Xvfb whose root
+// window each case sets as a desktop would, read in-process.
+#include "desktop/x11_desktop.h"
+#include "desktop/x11_errors.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <memory>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Last: Xlib's macros (None, Bool) would rename what GoogleTest declares.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+auto as_tuple(const ScreenRect& r)
+{
+    return std::make_tuple(r.x, r.y, r.width, r.height);
+}
+
+auto as_tuple(const FrameExtents& e)
+{
+    return std::make_tuple(e.left, e.right, e.top, e.bottom);
+}
+
+// Milliseconds since a wait began: for a deadline of 2000, under 1000 where
+// the wait ended on what it waited for.
+long ms_since(Clock::time_point began)
+{
+    return static_cast<long>(std::chrono::duration_cast<milliseconds>(Clock::now() - began).count());
+}
+
+// An Xvfb of its own, 1000 x 700 (start()), that DISPLAY names while the
+// fixture lives; the test's own connection (`x`) sets what a desktop sets.
+class DesktopReader : public testing::Test {
+protected:
+    void start(const char* extra_option = nullptr)
+    {
+        int number[2];
+        ASSERT_EQ(pipe(number), 0);
+        server_ = fork();
+        if (server_ == 0) {
+            const std::string fd = std::to_string(number[1]);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1000x700x24", "-nolisten", "tcp",
+                   extra_option ? "-extension" : nullptr, extra_option, nullptr);
+            _exit(127);
+        }
+        close(number[1]);
+        std::string display = ":";
+        char c = 0;
+        while (::read(number[0], &c, 1) == 1 && c != '\n')
+            display += c;
+        close(number[0]);
+        ASSERT_GT(display.size(), 1u) << "Xvfb did not start";
+        if (const char* outer = std::getenv("DISPLAY"))
+            outer_ = outer;
+        setenv("DISPLAY", display.c_str(), 1);
+        x = XOpenDisplay(nullptr);
+        ASSERT_NE(x, nullptr);
+        root = DefaultRootWindow(x);
+        reader = std::make_unique<X11Desktop>();
+        ASSERT_TRUE(reader->is_open());
+    }
+
+    void TearDown() override
+    {
+        reader.reset();
+        if (x)
+            XCloseDisplay(x);
+        x = nullptr;
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+        server_ = 0;
+        setenv("DISPLAY", outer_.c_str(), 1);
+    }
+
+    void set(Window window, const char* name, Atom type, int format, const std::vector<long>& items)
+    {
+        std::vector<unsigned char> bytes(items.begin(), items.end());
+        const unsigned char* data = format == 8 ? bytes.data() : reinterpret_cast<const unsigned char*>(items.data());
+        XChangeProperty(x, window, XInternAtom(x, name, False), type, format, PropModeReplace, data,
+                        static_cast<int>(items.size()));
+        XSync(x, False);
+    }
+
+    void set_dpi(const char* resources)
+    {
+        XChangeProperty(x, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(resources), static_cast<int>(std::string(resources).size()));
+        XSync(x, False);
+    }
+
+    // Marks of a manager whose check window names itself; it answers frame
+    // requests where `answers`.
+    Window mark_manager(bool answers)
+    {
+        const Window check = XCreateSimpleWindow(x, root, -10, -10, 1, 1, 0, 0, 0);
+        set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, {static_cast<long>(check)});
+        set(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, {static_cast<long>(check)});
+        if (answers)
+            set(root, "_NET_SUPPORTED", XA_ATOM, 32,
+                {static_cast<long>(XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False))});
+        return check;
+    }
+
+    Desktop read(milliseconds wait = milliseconds(0)) { return reader->read(640, Clock::now() + wait); }
+
+    Display* x = nullptr;
+    Window root = 0;
+    std::unique_ptr<X11Desktop> reader;
+
+private:
+    pid_t server_ = 0;
+    std::string outer_;
+};
+
+}
+
+TEST_F(DesktopReader, WorkAreaOfTheCurrentDesktopAsPublished)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    struct Row {
+        const char* what;
+        int format;
+        std::vector<long> areas;
+        std::vector<long> current;  // _NET_CURRENT_DESKTOP, where set
+        std::optional<ScreenRect> read;
+    };
+    const std::optional<ScreenRect> none;
+    const Row rows[] = {
+        {"one desktop", 32, {0, 40, 1000, 660}, {}, ScreenRect{0, 40, 1000, 660}},
+        {"the current of two", 32, {0, 0, 1000, 700, 0, 40, 1000, 660}, {1}, ScreenRect{0, 40, 1000, 660}},
+        {"a current desktop past the list: the first", 32, {0, 40, 1000, 660}, {-1}, ScreenRect{0, 40, 1000, 660}},
+        {"8-bit items", 8, {0, 0, 100, 100}, {}, none},
+        {"two items", 32, {0, 0}, {}, none},
+        {"zeros", 32, {0, 0, 0, 0}, {}, none},
+        {"100000 square", 32, {0, 0, 100000, 100000}, {}, none},
+        {"negative", 32, {-100, -100, -640, -640}, {}, none},
+    };
+    EXPECT_FALSE(read().work_area.has_value()) << "none published";
+    for (const Row& row : rows) {
+        set(root, "_NET_WORKAREA", XA_CARDINAL, row.format, row.areas);
+        if (!row.current.empty())
+            set(root, "_NET_CURRENT_DESKTOP", XA_CARDINAL, 32, row.current);
+        const std::optional<ScreenRect> area = read().work_area;
+        EXPECT_EQ(area ? std::optional(as_tuple(*area)) : std::nullopt,
+                  row.read ? std::optional(as_tuple(*row.read)) : std::nullopt)
+            << row.what;
+        XDeleteProperty(x, root, XInternAtom(x, "_NET_CURRENT_DESKTOP", False));
+    }
+    set_dpi("Xft.dpi:\t144\n");
+    EXPECT_EQ(read().dpi, 144.0);
+}
+
+// The whole screen is the one monitor where RandR is missing.
+TEST_F(DesktopReader, MonitorsFromRandROrTheWholeScreen)
+{
+    for (const char* without : {static_cast<const char*>(nullptr), "RANDR"}) {
+        ASSERT_NO_FATAL_FAILURE(start(without));
+        const Desktop d = read();
+        ASSERT_EQ(d.monitors.size(), 1u) << (without ? "without RandR" : "with RandR");
+        EXPECT_EQ(as_tuple(d.monitors[0]), as_tuple(ScreenRect{0, 0, 1000, 700})) << (without ? "without" : "with");
+        TearDown();
+    }
+}
+
+// A manager runs where the root names a live window that names itself;
+// where none runs, nothing decorates windows: the frame is none, not unknown.
+TEST_F(DesktopReader, AManagerRunsWhereALiveCheckWindowNamesItself)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    survive_desktop_x_errors();  // the mark of a manager gone names no window
+    EXPECT_FALSE(read().places_windows) << "no mark";
+    const Window check = mark_manager(false);
+    EXPECT_TRUE(read().places_windows) << "a live manager";
+    EXPECT_FALSE(read().frame.has_value()) << "a live manager at 100 %: the frame unknown";
+    set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, {static_cast<long>(root)});
+    EXPECT_FALSE(read().places_windows) << "the check window naming another";
+    set(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, {static_cast<long>(root)});
+    const Desktop on_root = read();
+    EXPECT_FALSE(on_root.places_windows) << "the root naming itself";
+    ASSERT_TRUE(on_root.frame.has_value());
+    EXPECT_EQ(as_tuple(*on_root.frame), as_tuple(FrameExtents{}));
+    set(root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, {static_cast<long>(check)});
+    XDestroyWindow(x, check);
+    XSync(x, False);
+    EXPECT_FALSE(read().places_windows) << "the manager gone, its mark left";
+}
+
+// A window's frame as its manager declares it, each side checked: a wait
+// for it ends once it is set (here already), or at the deadline where it
+// is not; where the frame is not waited for, at once.
+TEST_F(DesktopReader, SettlesOnTheFrameDeclaredAndChecked)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const Window window = XCreateSimpleWindow(x, root, 10, 20, 100, 100, 0, 0, 0);
+    XSync(x, False);
+    const Desktop bare;
+    const auto settled = [&](bool wait_for_extents) {
+        const auto began = Clock::now();
+        const std::optional<X11Window> got = reader->settle(window, bare, wait_for_extents, began + milliseconds(2000));
+        EXPECT_LT(ms_since(began), 1000) << "the wait ran to its deadline";
+        return got ? got->extents : std::optional<FrameExtents>(FrameExtents{-1, -1, -1, -1});
+    };
+    const std::optional<X11Window> unframed = reader->settle(window, bare, true, Clock::now() + milliseconds(100));
+    ASSERT_TRUE(unframed.has_value());
+    EXPECT_EQ(as_tuple(unframed->client), as_tuple(ScreenRect{10, 20, 100, 100}));
+    EXPECT_FALSE(unframed->extents.has_value()) << "none declared";
+    EXPECT_FALSE(settled(false).has_value()) << "none declared, none waited for";
+
+    const FrameExtents bad{};
+    const std::vector<std::pair<std::vector<long>, FrameExtents>> rows = {
+        {{1, 2, 22, 5}, {1, 2, 22, 5}}, {{0, 1024, 0, 0}, {0, 1024, 0, 0}},
+        {{1025, 0, 0, 0}, bad}, {{0, 1025, 0, 0}, bad}, {{0, 0, 1025, 0}, bad}, {{0, 0, 0, 1025}, bad},
+        {{0, 0, -1, 0}, bad}, {{1, 2, 22}, bad},
+    };
+    for (const auto& [items, read] : rows) {
+        set(window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, items);
+        const std::optional<FrameExtents> got = settled(true);
+        ASSERT_TRUE(got.has_value()) << items[0] << " " << items[1] << " " << items[2];
+        EXPECT_EQ(as_tuple(*got), as_tuple(read)) << items[0] << " " << items[1] << " " << items[2];
+    }
+
+    // Declared a moment after the wait began: the wait ends on its event.
+    XDeleteProperty(x, window, XInternAtom(x, "_NET_FRAME_EXTENTS", False));
+    XSync(x, False);
+    std::thread later([&] {
+        std::this_thread::sleep_for(milliseconds(100));
+        set(window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, {1, 1, 20, 1});
+    });
+    const std::optional<FrameExtents> declared = settled(true);
+    later.join();
+    ASSERT_TRUE(declared.has_value());
+    EXPECT_EQ(as_tuple(*declared), as_tuple(FrameExtents{1, 1, 20, 1}));
+}
+
+// On a scaled desktop, the frame a manager promises a window of the
+// editor's size where it answers _NET_REQUEST_FRAME_EXTENTS, checked; a
+// manager that does not answer leaves it unknown, at the deadline.
+TEST_F(DesktopReader, FramePromisedWhereTheManagerAnswers)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    mark_manager(true);
+    set_dpi("Xft.dpi:\t144\n");
+    const Atom request = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
+    XSelectInput(x, root, SubstructureNotifyMask);
+    XSync(x, False);
+    // Answers the first request with `items`.
+    const auto answering = [&](std::vector<long> items) {
+        return std::thread([&, items] {
+            pollfd connection{ConnectionNumber(x), POLLIN, 0};
+            for (int i = 0; i < 40 && (XPending(x) || poll(&connection, 1, 50) >= 0);) {
+                if (!XPending(x)) {
+                    ++i;
+                    continue;
+                }
+                XEvent event;
+                XNextEvent(x, &event);
+                if (event.type == ClientMessage && event.xclient.message_type == request) {
+                    set(event.xclient.window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, items);
+                    return;
+                }
+            }
+        });
+    };
+    const std::vector<std::pair<std::vector<long>, FrameExtents>> rows = {
+        {{1, 1, 22, 5}, {1, 1, 22, 5}}, {{0, 0, 1025, 0}, FrameExtents{}}};
+    for (const auto& [items, promised] : rows) {
+        std::thread manager = answering(items);
+        const auto began = Clock::now();
+        const Desktop d = reader->read(640, began + milliseconds(2000));
+        EXPECT_LT(ms_since(began), 1000) << "the wait ran to its deadline";
+        manager.join();
+        ASSERT_TRUE(d.frame.has_value()) << items[2];
+        EXPECT_EQ(as_tuple(*d.frame), as_tuple(promised)) << items[2];
+    }
+    EXPECT_FALSE(read(milliseconds(100)).frame.has_value()) << "no answer";
+}
