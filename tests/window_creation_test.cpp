@@ -45,7 +45,10 @@ TEST(WindowCreation, OnlyTheDesktopsXErrorsAreSurvived)
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
     XGetWindowProperty(display, gone, XA_WM_NAME, 0, 1, False, AnyPropertyType, &type, &format, &items, &after,
-                       &data);
+                       &data);  // BadWindow
+    XSync(display, False);
+    EXPECT_EQ(errors_passed_on, 0);
+    EXPECT_EQ(XGetAtomName(display, 0x1FFFFFFF), nullptr);  // BadAtom: no such atom
     XSync(display, False);
     EXPECT_EQ(errors_passed_on, 0);
     XFreePixmap(display, XCreatePixmap(display, DefaultRootWindow(display), 1, 1, 3));  // no such depth
