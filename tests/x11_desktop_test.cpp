@@ -6,17 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 // Last: Xlib's macros (None, Bool) would rename what GoogleTest declares.
 #include <X11/Xatom.h>
@@ -49,29 +45,15 @@ long ms_since(Clock::time_point began)
 // fixture lives; the test's own connection (`x`) sets what a desktop sets.
 class DesktopReader : public testing::Test {
 protected:
-    void start(const char* extra_option = nullptr)
+    void start(const std::string& options = "")
     {
-        int number[2];
-        ASSERT_EQ(pipe(number), 0);
-        server_ = fork();
-        if (server_ == 0) {
-            const std::string fd = std::to_string(number[1]);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1000x700x24", "-nolisten", "tcp",
-                   extra_option ? "-extension" : nullptr, extra_option, nullptr);
-            _exit(127);
-        }
-        close(number[1]);
-        std::string display = ":";
-        char c = 0;
-        while (::read(number[0], &c, 1) == 1 && c != '\n')
-            display += c;
-        close(number[0]);
-        ASSERT_GT(display.size(), 1u) << "Xvfb did not start";
+        // -terminate: it ends once its last client, the test's, has closed.
+        server_ = popen(("exec Xvfb -displayfd 1 -screen 0 1000x700x24 -nolisten tcp -terminate " + options
+                         + " 2>/dev/null").c_str(), "r");
+        char number[16] = {};
+        ASSERT_TRUE(server_ && fgets(number, sizeof number, server_)) << "Xvfb did not start";
         outer_ = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-        setenv("DISPLAY", display.c_str(), 1);
+        setenv("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str(), 1);
         x = XOpenDisplay(nullptr);
         ASSERT_NE(x, nullptr);
         root = DefaultRootWindow(x);
@@ -85,11 +67,9 @@ protected:
         if (x)
             XCloseDisplay(x);
         x = nullptr;
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
-        server_ = 0;
+        if (server_)
+            pclose(server_);
+        server_ = nullptr;
         setenv("DISPLAY", outer_.c_str(), 1);
     }
 
@@ -127,7 +107,7 @@ protected:
     std::unique_ptr<X11Desktop> reader;
 
 private:
-    pid_t server_ = 0;
+    FILE* server_ = nullptr;
     std::string outer_;
 };
 
@@ -168,11 +148,11 @@ TEST_F(DesktopReader, WorkAreaOfTheCurrentDesktopAsPublished)
 // The whole screen is the one monitor where RandR is missing.
 TEST_F(DesktopReader, MonitorsFromRandROrTheWholeScreen)
 {
-    for (const char* without : {static_cast<const char*>(nullptr), "RANDR"}) {
-        ASSERT_NO_FATAL_FAILURE(start(without));
+    for (const std::string options : {"", "-extension RANDR"}) {
+        ASSERT_NO_FATAL_FAILURE(start(options));
         const Desktop d = read();
-        ASSERT_EQ(d.monitors.size(), 1u) << (without ? "without RandR" : "with RandR");
-        EXPECT_EQ(ints(d.monitors[0]), (std::vector<int>{0, 0, 1000, 700})) << (without ? "without" : "with");
+        ASSERT_EQ(d.monitors.size(), 1u) << options;
+        EXPECT_EQ(ints(d.monitors[0]), (std::vector<int>{0, 0, 1000, 700})) << options;
         TearDown();
     }
 }

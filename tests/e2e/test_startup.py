@@ -87,7 +87,7 @@ HOSTILE = [
     ("nothing wrong", (1, 1.5, 2), lambda s: None, None),
     ("manager killed, marks left", (1, 1.5), killed_manager, x_error("BadWindow", 20)),
     # SFML names its window with an atom the server does not know.
-    ("mark on the root, _NET_SUPPORTED known", (1, 1.5, 2), mark_on_root(True), x_error("BadAtom", 18)),
+    ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), x_error("BadAtom", 18)),
     ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), None),
     ("frame request never answered", (1, 1.5), late_frame_manager, None),
     # The frame known only once the window is shown, and then too tall for
