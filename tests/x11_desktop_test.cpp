@@ -34,8 +34,11 @@ std::vector<int> ints(const std::optional<FrameExtents>& e)
     return e ? std::vector<int>{e->left, e->right, e->top, e->bottom} : std::vector<int>{};
 }
 
-// Milliseconds since a wait began: for a deadline of 2000, under 250 where
-// the wait ended on what it waited for (a wait 0.3 s longer fails).
+// A wait's deadline, and the most it may take where it ends on what it
+// waits for (a wait 0.3 s longer fails): stretched on a slower machine.
+constexpr milliseconds deadline(2000 * ORRINADE_TIME_FACTOR);
+constexpr long most_ms = 250 * ORRINADE_TIME_FACTOR;
+
 long ms_since(Clock::time_point began)
 {
     return static_cast<long>(std::chrono::duration_cast<milliseconds>(Clock::now() - began).count());
@@ -189,8 +192,8 @@ TEST_F(DesktopReader, SettlesOnTheFrameDeclaredAndChecked)
     XSync(x, False);
     const auto settled = [&](bool wait_for_extents) {
         const auto began = Clock::now();
-        const auto got = reader->settle(window, Desktop{}, wait_for_extents, began + milliseconds(2000));
-        EXPECT_LT(ms_since(began), 250) << "the wait ended late";
+        const auto got = reader->settle(window, Desktop{}, wait_for_extents, began + deadline);
+        EXPECT_LT(ms_since(began), most_ms) << "the wait ended late";
         return got ? ints(got->extents) : std::vector<int>{-1};
     };
     const auto unframed = reader->settle(window, Desktop{}, true, Clock::now() + milliseconds(100));
@@ -229,7 +232,7 @@ TEST_F(DesktopReader, FramePromisedWhereTheManagerAnswers)
     for (const auto& [items, promised] : std::vector<std::pair<std::vector<long>, std::vector<int>>>{
              {{1, 1, 22, 5}, {1, 1, 22, 5}}, {{0, 0, 1025, 0}, {0, 0, 0, 0}}}) {
         std::thread manager([&, items = items] {  // answers the first request
-            for (const auto end = Clock::now() + milliseconds(2000); Clock::now() < end;) {
+            for (const auto end = Clock::now() + deadline; Clock::now() < end;) {
                 XEvent event;
                 if (XCheckTypedEvent(x, ClientMessage, &event) && event.xclient.message_type == request)
                     return set(event.xclient.window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, items);
@@ -237,8 +240,8 @@ TEST_F(DesktopReader, FramePromisedWhereTheManagerAnswers)
             }
         });
         const auto began = Clock::now();
-        const Desktop d = reader->read(640, began + milliseconds(2000));
-        EXPECT_LT(ms_since(began), 250) << "the wait ended late";
+        const Desktop d = reader->read(640, began + deadline);
+        EXPECT_LT(ms_since(began), most_ms) << "the wait ended late";
         manager.join();
         EXPECT_EQ(ints(d.frame), promised) << items[2];
     }
