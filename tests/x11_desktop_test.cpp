@@ -39,6 +39,14 @@ std::vector<int> ints(const std::optional<FrameExtents>& e)
 constexpr milliseconds deadline(2000 * ORRINADE_TIME_FACTOR);
 constexpr long most_ms = 250 * ORRINADE_TIME_FACTOR;
 
+// The bytes of `items` in memory: as 8-bit items, what a reader that took
+// them for 32-bit ones would read as `items`.
+std::vector<long> bytes_of(const std::vector<long>& items)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(items.data());
+    return std::vector<long>(bytes, bytes + items.size() * sizeof(long));
+}
+
 long ms_since(Clock::time_point began)
 {
     return static_cast<long>(std::chrono::duration_cast<milliseconds>(Clock::now() - began).count());
@@ -130,7 +138,7 @@ TEST_F(DesktopReader, WorkAreaOfTheCurrentDesktopAsPublished)
         {"one desktop", 32, {0, 40, 1000, 660}, {}, {0, 40, 1000, 660}},
         {"the current of two", 32, {0, 0, 1000, 700, 0, 40, 1000, 660}, {1}, {0, 40, 1000, 660}},
         {"a current desktop past the list: the first", 32, {0, 40, 1000, 660}, {-1}, {0, 40, 1000, 660}},
-        {"8-bit items", 8, {0, 0, 100, 100}, {}, {}},
+        {"8-bit items, the bytes of a sane one", 8, bytes_of({0, 0, 100, 100}), {}, {}},
         {"two items", 32, {0, 0}, {}, {}},
         {"zeros", 32, {0, 0, 0, 0}, {}, {}},
         {"100000 square", 32, {0, 0, 100000, 100000}, {}, {}},
