@@ -47,6 +47,12 @@ std::vector<long> bytes_of(const std::vector<long>& items)
     return std::vector<long>(bytes, bytes + items.size() * sizeof(long));
 }
 
+std::vector<int> operator+(std::vector<int> a, const std::vector<int>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 long ms_since(Clock::time_point began)
 {
     return static_cast<long>(std::chrono::duration_cast<milliseconds>(Clock::now() - began).count());
@@ -191,39 +197,52 @@ TEST_F(DesktopReader, AManagerRunsWhereALiveCheckWindowNamesItself)
 }
 
 // A window's frame as its manager declares it, checked (a value that fails
-// its check is no frame, not an unknown one): a wait for it ends once it is
-// set, or at the deadline where it is not; where none is waited for, at once.
-TEST_F(DesktopReader, SettlesOnTheFrameDeclaredAndChecked)
+// its check is no frame, not an unknown one), and its place: a wait for them
+// ends once they are set, or at the deadline where they are not; where
+// nothing is waited for, at once.
+TEST_F(DesktopReader, SettlesOnTheFrameAndPlaceGiven)
 {
     ASSERT_NO_FATAL_FAILURE(start());
     const Window window = XCreateSimpleWindow(x, root, 10, 20, 100, 100, 0, 0, 0);
     XSync(x, False);
-    const auto settled = [&](bool wait_for_extents) {
+    const auto settled = [&](const Desktop& on, bool wait_for_extents) {
         const auto began = Clock::now();
-        const auto got = reader->settle(window, Desktop{}, wait_for_extents, began + deadline);
+        const auto got = reader->settle(window, on, wait_for_extents, began + deadline);
         EXPECT_LT(ms_since(began), most_ms) << "the wait ended late";
-        return got ? ints(got->extents) : std::vector<int>{-1};
+        return got ? ints(got->client) + ints(got->extents) : std::vector<int>{-1};
     };
     const auto unframed = reader->settle(window, Desktop{}, true, Clock::now() + milliseconds(100));
     ASSERT_TRUE(unframed.has_value());
     EXPECT_EQ(ints(unframed->client), (std::vector<int>{10, 20, 100, 100}));
     EXPECT_EQ(ints(unframed->extents), std::vector<int>{}) << "none declared";
-    EXPECT_EQ(settled(false), std::vector<int>{}) << "none declared, none waited for";
+    EXPECT_EQ(settled(Desktop{}, false), (std::vector<int>{10, 20, 100, 100})) << "none waited for";
     const std::vector<std::pair<std::vector<long>, std::vector<int>>> rows = {
         {{1, 2, 22, 5}, {1, 2, 22, 5}}, {{0, 0, 1025, 0}, {0, 0, 0, 0}}, {{1, 2, 22}, {0, 0, 0, 0}}};
     for (const auto& [items, read] : rows) {
         set(window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, items);
-        EXPECT_EQ(settled(true), read) << items[2];
+        EXPECT_EQ(settled(Desktop{}, true), (std::vector<int>{10, 20, 100, 100} + read)) << items[2];
     }
-    // Declared a moment after the wait began: the wait ends on its event.
+    // Declared a moment after the wait began, and moved onto the monitor by
+    // a desktop that places windows: each wait ends on its event.
     XDeleteProperty(x, window, XInternAtom(x, "_NET_FRAME_EXTENTS", False));
     XSync(x, False);
     std::thread later([&] {
         std::this_thread::sleep_for(milliseconds(50));
         set(window, "_NET_FRAME_EXTENTS", XA_CARDINAL, 32, {1, 1, 20, 1});
     });
-    EXPECT_EQ(settled(true), (std::vector<int>{1, 1, 20, 1}));
+    EXPECT_EQ(settled(Desktop{}, true), (std::vector<int>{10, 20, 100, 100, 1, 1, 20, 1}));
     later.join();
+    Desktop placing = with_monitors({}, 0, ScreenRect{0, 0, 1000, 700});
+    placing.places_windows = true;
+    XMoveWindow(x, window, 2000, 0);
+    XSync(x, False);
+    std::thread placed([&] {
+        std::this_thread::sleep_for(milliseconds(50));
+        XMoveWindow(x, window, 30, 40);
+        XSync(x, False);
+    });
+    EXPECT_EQ(settled(placing, true), (std::vector<int>{30, 40, 100, 100, 1, 1, 20, 1}));
+    placed.join();
 }
 
 // On a scaled desktop, the frame a manager promises a window of the
