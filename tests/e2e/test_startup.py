@@ -34,23 +34,14 @@ DESKTOP_WAIT = TIMEOUT / 30
 SFML_NOTICES = {"Setting vertical sync not supported"}
 
 
-def root_properties(*properties):
-    """Sets (name, type, format, values) on the root window; 32-bit values
-    as two's complement."""
-    def make(s):
-        for name, kind, form, values in properties:
-            s.root.change_property(s.display.intern_atom(name), kind, form,
-                                   [v & 0xFFFFFFFF for v in values] if form == 32 else values)
-    return make
-
-
 def mark_on_root(supported_known):
     """A manager's mark naming the root window itself, on a server where
     nothing has named _NET_WM_NAME, and _NET_SUPPORTED named or not."""
     def make(s):
         if supported_known:
             s.display.intern_atom("_NET_SUPPORTED")
-        root_properties(("_NET_SUPPORTING_WM_CHECK", Xatom.WINDOW, 32, [s.root.id]))(s)
+        s.root.change_property(s.display.intern_atom("_NET_SUPPORTING_WM_CHECK"), Xatom.WINDOW, 32,
+                               [s.root.id])
         known = [n for n in ("_NET_WM_NAME", "_NET_SUPPORTED") if s.display.intern_atom(n, True)]
         assert known == (["_NET_SUPPORTED"] if supported_known else []), known
     return make
