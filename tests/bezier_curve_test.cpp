@@ -123,27 +123,19 @@ TEST(BezierCurveEditing, OutOfRangeReadsAndInsertsThrow)
 
 TEST(BezierCurveEvaluation, ExactValues)
 {
-    const BezierCurve empty;
-    const BezierCurve single = curve_of({{12.5f, -3.75f}});
-    const BezierCurve pair = curve_of({{10, 20}, {30, 60}});
-    const BezierCurve arch = curve_of({{100, 100}, {300, 500}, {500, 100}});
+    // Each of the three ways of evaluating.
+    const auto expect_at = [](const BezierCurve& curve, float t, float x, float y) {
+        EXPECT_EQ(curve.evaluate_x(t), x) << curve.num_points() << " points, t=" << t;
+        EXPECT_EQ(curve.evaluate_y(t), y) << curve.num_points() << " points, t=" << t;
+        EXPECT_EQ(curve.evaluate(t).x, x) << curve.num_points() << " points, t=" << t;
+        EXPECT_EQ(curve.evaluate(t).y, y) << curve.num_points() << " points, t=" << t;
+    };
     for (float t : {0.0f, 0.25f, 0.5f, 0.99999994f, 1.0f}) {
-        EXPECT_EQ(empty.evaluate_x(t), 0.0f);
-        EXPECT_EQ(empty.evaluate_y(t), 0.0f);
-        EXPECT_EQ(empty.evaluate(t).x, 0.0f);
-        EXPECT_EQ(empty.evaluate(t).y, 0.0f);
-
-        EXPECT_EQ(single.evaluate_x(t), 12.5f);
-        EXPECT_EQ(single.evaluate_y(t), -3.75f);
-        EXPECT_EQ(single.evaluate(t).x, 12.5f);
-        EXPECT_EQ(single.evaluate(t).y, -3.75f);
+        expect_at(BezierCurve(), t, 0.0f, 0.0f);
+        expect_at(curve_of({{12.5f, -3.75f}}), t, 12.5f, -3.75f);
     }
-    EXPECT_EQ(pair.evaluate_x(0.5f), 20.0f);
-    EXPECT_EQ(pair.evaluate_y(0.5f), 40.0f);
-    EXPECT_EQ(arch.evaluate_x(0.5f), 300.0f);
-    EXPECT_EQ(arch.evaluate_y(0.5f), 300.0f);
-    EXPECT_EQ(arch.evaluate(0.5f).x, 300.0f);
-    EXPECT_EQ(arch.evaluate(0.5f).y, 300.0f);
+    expect_at(curve_of({{10, 20}, {30, 60}}), 0.5f, 20.0f, 40.0f);
+    expect_at(curve_of({{100, 100}, {300, 500}, {500, 100}}), 0.5f, 300.0f, 300.0f);
 }
 
 TEST(BezierCurveEvaluation, EndPointsAreExactAtEveryDegree)

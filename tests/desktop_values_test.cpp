@@ -40,23 +40,30 @@ TEST(DesktopValues, WorkAreaOfTheCurrentDesktopWithinBounds)
     for (const long index : {2L, -1L, static_cast<long>(0xFFFFFFFFUL), std::numeric_limits<long>::max(),
                              std::numeric_limits<long>::min()})
         EXPECT_EQ(y_of(current_work_area(two, index)), 0) << index;
-    // Too short, empty, negative, huge: no work area.
-    for (const std::vector<long>& bad : std::vector<std::vector<long>>{
-             {0, 0, 1920}, {}, {0, 0, 0, 0}, {0, 0, -1920, 1040}, {-40000, 0, 100, 100}, {0, 0, 100000, 100000}})
-        EXPECT_FALSE(current_work_area(bad, 0).has_value()) << bad.size();
-    // X11's coordinates at their ends, and one past.
-    for (const std::vector<long>& edge : std::vector<std::vector<long>>{
-             {-32768, -32768, 32767, 32767}, {32767, 32767, 1, 1}})
-        EXPECT_TRUE(current_work_area(edge, 0).has_value()) << edge[0];
-    for (const std::vector<long>& past : std::vector<std::vector<long>>{
-             {-32769, 0, 1, 1}, {32768, 0, 1, 1}, {0, -32769, 1, 1}, {0, 32768, 1, 1},
-             {0, 0, 0, 1}, {0, 0, 32768, 1}, {0, 0, 1, 0}, {0, 0, 1, 32768}})
-        EXPECT_FALSE(current_work_area(past, 0).has_value()) << past[0] << " " << past[1] << " " << past[2] << " " << past[3];
-
-    EXPECT_TRUE(checked_extents(0, 1024, 22, 5).has_value());
-    EXPECT_FALSE(checked_extents(0, 1025, 22, 5).has_value());
-    EXPECT_FALSE(checked_extents(-1, 0, 22, 5).has_value());
-    EXPECT_FALSE(checked_extents(1, 1, 1, 100000).has_value());
+    // Too short, empty: no work area.
+    EXPECT_FALSE(current_work_area({0, 0, 1920}, 0).has_value());
+    EXPECT_FALSE(current_work_area({}, 0).has_value());
 }
 
-
+// A rectangle's corner within X11's coordinates and its sides from 1 to
+// 32767, at their ends and one past; decorations from 0 to 1024 on each side.
+TEST(DesktopValues, RectanglesAndFramesWithinBounds)
+{
+    const std::vector<std::pair<std::vector<long>, bool>> rects = {
+        {{-32768, -32768, 32767, 32767}, true}, {{32767, 32767, 1, 1}, true},
+        {{-32769, 0, 1, 1}, false}, {{32768, 0, 1, 1}, false}, {{0, -32769, 1, 1}, false}, {{0, 32768, 1, 1}, false},
+        {{0, 0, 0, 1}, false}, {{0, 0, 32768, 1}, false}, {{0, 0, 1, 0}, false}, {{0, 0, 1, 32768}, false},
+        {{0, 0, -1920, 1040}, false}, {{-40000, 0, 100, 100}, false}, {{0, 0, 100000, 100000}, false},
+    };
+    for (const auto& [r, valid] : rects) {
+        EXPECT_EQ(checked_rect(r[0], r[1], r[2], r[3]).has_value(), valid) << r[0] << " " << r[1] << " " << r[2] << " " << r[3];
+        EXPECT_EQ(current_work_area(r, 0).has_value(), valid) << r[0] << " " << r[1] << " " << r[2] << " " << r[3];
+    }
+    const std::vector<std::pair<std::vector<long>, bool>> extents = {
+        {{0, 1024, 22, 5}, true}, {{1024, 0, 0, 1024}, true},
+        {{-1, 0, 0, 0}, false}, {{0, -1, 0, 0}, false}, {{0, 0, -1, 0}, false}, {{0, 0, 0, -1}, false},
+        {{1025, 0, 0, 0}, false}, {{0, 1025, 0, 0}, false}, {{0, 0, 1025, 0}, false}, {{0, 0, 0, 1025}, false},
+    };
+    for (const auto& [e, valid] : extents)
+        EXPECT_EQ(checked_extents(e[0], e[1], e[2], e[3]).has_value(), valid) << e[0] << " " << e[1] << " " << e[2] << " " << e[3];
+}

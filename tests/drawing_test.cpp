@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,123 +73,120 @@ BezierCurve arch()
 
 }
 
-TEST(Drawing, StripPassesThroughTheEvaluatedVertices)
+// At each scale the editor draws at, on the 640 x 640 view.
+class Drawing : public testing::TestWithParam<float> {};
+INSTANTIATE_TEST_SUITE_P(Scales, Drawing, testing::Values(1.0f, 1.25f, 1.5f, 2.0f, 3.0f));
+
+// The strip passes through the evaluated vertices, in the colour passed and
+// no other, and nowhere else; the points stay.
+TEST_P(Drawing, StripThroughTheEvaluatedVerticesInTheColourPassed)
 {
+    const float scale = GetParam();
+    const auto at = [scale](float logical) { return static_cast<int>(logical * scale); };
     const BezierCurve curve = arch();
-    const sf::Image image = render(curve, 16);
+    const sf::Image image = render(curve, 16, scale);
     for (int i = 0; i <= 16; ++i) {
         const float t = static_cast<float>(i) * 0.0625f;
         const float x = curve.evaluate_x(t), y = curve.evaluate_y(t);
-        EXPECT_TRUE(inked_near(image, x, y)) << "vertex " << i;
+        EXPECT_TRUE(inked_near(image, x * scale, y * scale)) << "vertex " << i;
         if (i > 0) {
             const float tm = static_cast<float>(i - 1) * 0.0625f;
             const float mx = (x + curve.evaluate_x(tm)) / 2, my = (y + curve.evaluate_y(tm)) / 2;
-            EXPECT_TRUE(inked_near(image, mx, my)) << "middle of segment " << i;
+            EXPECT_TRUE(inked_near(image, mx * scale, my * scale)) << "middle of segment " << i;
         }
     }
     // Inside the arch, away from the strip and the markers.
-    EXPECT_EQ(inked_in_box(image, 280, 150, 320, 280), 0);
-    EXPECT_EQ(inked_in_box(image, 0, 0, 639, 90), 0);
-}
-
-TEST(Drawing, EveryPixelDrawnIsInTheColourPassedAndPointsStay)
-{
-    const BezierCurve curve = arch();
-    const sf::Image image = render(curve, 16);
+    EXPECT_EQ(inked_in_box(image, at(280), at(150), at(320), at(280)), 0);
+    EXPECT_EQ(inked_in_box(image, 0, 0, at(640) - 1, at(90)), 0);
     int drawn = 0;
-    for (int y = 0; y < 640; ++y)
-        for (int x = 0; x < 640; ++x) {
+    for (int y = 0; y < at(640); ++y)
+        for (int x = 0; x < at(640); ++x) {
             const sf::Color c = pixel(image, x, y);
             ASSERT_TRUE(c == paper || c == ink) << x << ',' << y;
             drawn += c == ink;
         }
-    EXPECT_GT(drawn, 400);
+    EXPECT_GT(drawn, 400 * scale);
     EXPECT_EQ(curve.get_point(1).x, 300.0f);
     EXPECT_EQ(curve.get_point(1).y, 500.0f);
+}
+
+// One segment is the chord; fewer draw no strip, and an empty curve nothing.
+TEST_P(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)
+{
+    const float scale = GetParam();
+    const auto at = [scale](float logical) { return static_cast<int>(logical * scale); };
+    const BezierCurve curve = arch();
+    const sf::Image chord = render(curve, 1, scale);
+    EXPECT_TRUE(inked_near(chord, at(300), at(100)));
+    EXPECT_TRUE(inked_near(chord, at(200), at(100)));
+    EXPECT_EQ(inked_in_box(chord, at(250), at(250), at(350), at(350)), 0);
+    EXPECT_TRUE(inked(chord, at(300), at(500)));  // the interior point keeps its marker
+
+    for (int segments : {0, -5}) {
+        const sf::Image none = render(curve, segments, scale);
+        EXPECT_EQ(inked_in_box(none, at(110), at(90), at(490), at(110)), 0) << segments;
+        for (const auto& [x, y] : {std::pair(100, 100), std::pair(300, 500), std::pair(500, 100)})
+            EXPECT_TRUE(inked(none, at(x), at(y))) << segments << ": " << x;
+    }
+    EXPECT_EQ(inked_in_box(render(BezierCurve(), 16, scale), 0, 0, at(640) - 1, at(640) - 1), 0);
 }
 
 // Markers are discs 5 units across at every scale: a pixel whose centre lies
 // inside the disc about the point is inked, one whose centre lies outside is
 // not. (The disc may be drawn as a polygon of 30 corners or more: pixels
 // within 1 % of the radius of its rim may go either way.)
-TEST(Drawing, MarkersAreDiscsFiveUnitsAcrossAtEveryScale)
+TEST_P(Drawing, MarkersAreDiscsFiveUnitsAcross)
 {
     // Markers at many sub-pixel offsets, and no strip: one vertex draws none.
     BezierCurve curve;
     for (int i = 0; i < 64; ++i)
         curve.add_point(Vector2f(40.0f + 70.0f * static_cast<float>(i % 8) + 0.13f * static_cast<float>(i),
                                  40.0f + 70.0f * static_cast<float>(i / 8) + 0.07f * static_cast<float>(i)));
-    for (float scale : {1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
-        const sf::Image drawn = render(curve, 0, scale);
-        const double radius = 2.5 * scale;
-        int differ = 0, near_markers = 0;
-        for (int i = 0; i < curve.num_points(); ++i) {
-            const double cx = curve.get_point(i).x * scale, cy = curve.get_point(i).y * scale;
-            const int x = static_cast<int>(cx), y = static_cast<int>(cy), reach = static_cast<int>(radius) + 2;
-            for (int dy = -reach; dy <= reach; ++dy)
-                for (int dx = -reach; dx <= reach; ++dx) {
-                    const double distance = std::hypot(x + dx + 0.5 - cx, y + dy + 0.5 - cy);
-                    if (distance < 0.99 * radius || distance > radius)
-                        differ += inked(drawn, x + dx, y + dy) != (distance < radius);
-                }
-            near_markers += inked_in_box(drawn, x - reach, y - reach, x + reach, y + reach);
-        }
-        EXPECT_EQ(differ, 0) << scale;
-        const int side = static_cast<int>(drawn.getSize().x);
-        EXPECT_EQ(inked_in_box(drawn, 0, 0, side - 1, side - 1), near_markers) << scale;
+    const float scale = GetParam();
+    const sf::Image drawn = render(curve, 0, scale);
+    const double radius = 2.5 * scale;
+    int differ = 0, near_markers = 0;
+    for (int i = 0; i < curve.num_points(); ++i) {
+        const double cx = curve.get_point(i).x * scale, cy = curve.get_point(i).y * scale;
+        const int x = static_cast<int>(cx), y = static_cast<int>(cy), reach = static_cast<int>(radius) + 2;
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx) {
+                const double distance = std::hypot(x + dx + 0.5 - cx, y + dy + 0.5 - cy);
+                if (distance < 0.99 * radius || distance > radius)
+                    differ += inked(drawn, x + dx, y + dy) != (distance < radius);
+            }
+        near_markers += inked_in_box(drawn, x - reach, y - reach, x + reach, y + reach);
     }
-}
-
-TEST(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)
-{
-    const BezierCurve curve = arch();
-    const sf::Image chord = render(curve, 1);
-    EXPECT_TRUE(inked_near(chord, 300, 100));
-    EXPECT_TRUE(inked_near(chord, 200, 100));
-    EXPECT_EQ(inked_in_box(chord, 250, 250, 350, 350), 0);
-    EXPECT_TRUE(inked(chord, 300, 500));  // the interior point keeps its marker
-
-    for (int segments : {0, -5}) {
-        const sf::Image none = render(curve, segments);
-        EXPECT_EQ(inked_in_box(none, 110, 90, 490, 110), 0) << segments;
-        EXPECT_TRUE(inked(none, 100, 100)) << segments;
-        EXPECT_TRUE(inked(none, 300, 500)) << segments;
-        EXPECT_TRUE(inked(none, 500, 100)) << segments;
-    }
-}
-
-TEST(Drawing, EmptyCurveDrawsNothingVisible)
-{
-    const sf::Image image = render(BezierCurve(), 16);
-    EXPECT_EQ(inked_in_box(image, 2, 2, 639, 639), 0);
+    EXPECT_EQ(differ, 0) << scale;
+    const int side = static_cast<int>(drawn.getSize().x);
+    EXPECT_EQ(inked_in_box(drawn, 0, 0, side - 1, side - 1), near_markers) << scale;
 }
 
 // One unit of the view thick at every scale: a line strip of one pixel at
 // scale 1, a band `scale` pixels across above it (on average over where it
 // falls between pixels, at fractional scales), with no gap at the joints.
-TEST(Drawing, CurveIsOneUnitThickAtEveryScale)
+TEST_P(Drawing, CurveIsOneUnitThick)
 {
-    for (float scale : {1.0f, 1.25f, 1.5f, 2.0f, 3.0f}) {
-        const int side = static_cast<int>(std::lround(640 * scale)), at = side * 5 / 8;
-        // Where the band's width is not whole, lines a sixteenth of a pixel apart.
-        double across = 0;
-        const int offsets = scale == std::floor(scale) ? 1 : 16;
-        for (int k = 0; k < offsets; ++k) {
-            const float line = 300.0f + static_cast<float>(k) / (offsets * scale);
-            BezierCurve flat, upright;
-            flat.add_point(Vector2f(100, line));
-            flat.add_point(Vector2f(500, line));
-            upright.add_point(Vector2f(line, 100));
-            upright.add_point(Vector2f(line, 500));
-            across += inked_in_box(render(flat, 16, scale), at, 0, at, side - 1);
-            across += inked_in_box(render(upright, 16, scale), 0, at, side - 1, at);
-        }
-        EXPECT_NEAR(across / (2 * offsets), scale, 0.125) << scale;
-        // The arch rises in x throughout: every column between the markers
-        // holds ink, at least the band's whole pixels.
-        const sf::Image arch_image = render(arch(), 16, scale);
-        for (int x = static_cast<int>(104 * scale); x < static_cast<int>(496 * scale); ++x)
-            ASSERT_GE(inked_in_box(arch_image, x, 0, x, side - 1), static_cast<int>(scale))
-                << scale << ": column " << x;
+    const float scale = GetParam();
+    const int side = static_cast<int>(std::lround(640 * scale)), at = side * 5 / 8;
+    // Where the band's width is not whole, lines a sixteenth of a pixel apart.
+    double across = 0;
+    const int offsets = scale == std::floor(scale) ? 1 : 16;
+    for (int k = 0; k < offsets; ++k) {
+        const float line = 300.0f + static_cast<float>(k) / (offsets * scale);
+        BezierCurve flat, upright;
+        flat.add_point(Vector2f(100, line));
+        flat.add_point(Vector2f(500, line));
+        upright.add_point(Vector2f(line, 100));
+        upright.add_point(Vector2f(line, 500));
+        across += inked_in_box(render(flat, 16, scale), at, 0, at, side - 1);
+        across += inked_in_box(render(upright, 16, scale), 0, at, side - 1, at);
     }
+    EXPECT_NEAR(across / (2 * offsets), scale, 0.125) << scale;
+    // The arch rises in x throughout: every column between the markers
+    // holds ink, at least the band's whole pixels.
+    const sf::Image arch_image = render(arch(), 16, scale);
+    for (int x = static_cast<int>(104 * scale); x < static_cast<int>(496 * scale); ++x)
+        ASSERT_GE(inked_in_box(arch_image, x, 0, x, side - 1), static_cast<int>(scale))
+            << scale << ": column " << x;
 }

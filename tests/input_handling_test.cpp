@@ -102,17 +102,6 @@ TEST(Clicks, FirstAppendsThenEachInsertsAtIndexOne)
     EXPECT_EQ(editor.selected_point, -1);  // a new point is not picked
 }
 
-TEST(Clicks, OtherButtonsChangeNothing)
-{
-    EditorState editor;
-    click(editor, 100, 100);
-    press(editor, 300, 300, other_button);
-    press(editor, 100, 100, other_button);
-    release(editor, other_button);
-    expect_points(editor, {{100, 100}});
-    EXPECT_EQ(editor.selected_point, -1);
-}
-
 TEST(Picking, StrictlyWithinFivePixelsOnBothAxes)
 {
     EditorState editor;

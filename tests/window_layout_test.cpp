@@ -27,93 +27,80 @@ Desktop desktop(const std::vector<ScreenRect>& monitors, int primary, bool place
     return d;
 }
 
-void expect_at(const std::optional<ScreenPoint>& got, int x, int y)
-{
-    ASSERT_TRUE(got.has_value());
-    EXPECT_EQ(got->x, x);
-    EXPECT_EQ(got->y, y);
 }
 
-}
-
-TEST(WindowPlacement, BareDesktopCentresOnThePrimaryMonitorOrTheFirst)
+// Where the frame goes (or nothing: it stays), on desktops that place
+// windows and on those that do not.
+TEST(WindowPlacement, FramePositionOnEachDesktop)
 {
-    const ScreenRect created{1600, 1600, 640, 640};  // wherever SFML made it
-    expect_at(frame_position(desktop({left_monitor, right_monitor}, 1, false), created), 2560, 220);
-    expect_at(frame_position(desktop({left_monitor, right_monitor}, -1, false), created), 640, 220);
-    expect_at(frame_position(desktop({right_monitor, left_monitor}, -1, false), created), 2560, 220);
-    expect_at(frame_position(desktop({{0, 0, 1024, 768}}, 0, false), created), 192, 64);
-    // A primary index the list does not hold counts as none.
-    expect_at(frame_position(desktop({left_monitor}, 3, false), created), 640, 220);
-    // Already centred: the same place again.
-    expect_at(frame_position(desktop({left_monitor}, 0, false), {640, 220, 640, 640}), 640, 220);
-    // Put on another monitor: back to the primary, as nothing else places it.
-    expect_at(frame_position(desktop({left_monitor, right_monitor}, 0, false), {2000, 100, 640, 640}), 640, 220);
-    // Nothing places windows unless the desktop says so.
-    Desktop unsaid = with_monitors({left_monitor}, 0, {});
-    expect_at(frame_position(unsaid, {0, 0, 640, 640}), 640, 220);
-}
-
-TEST(WindowPlacement, SmallerMonitorKeepsTheTopLeftCornerInView)
-{
-    const ScreenRect frame{0, 0, 640, 640};
-    expect_at(frame_position(desktop({{0, 0, 800, 600}}, 0, false), frame), 80, 0);
-    expect_at(frame_position(desktop({{100, 50, 600, 2000}}, 0, false), frame), 100, 730);
-    expect_at(frame_position(desktop({{0, 0, 640, 640}}, 0, false), frame), 0, 0);
-    expect_at(frame_position(desktop({{-1024, 0, 1024, 768}}, 0, false), frame), -832, 64);
-}
-
-TEST(WindowPlacement, DesktopsPlaceOnOneMonitorAndTheEditorLeavesIt)
-{
-    for (const ScreenRect frame : {ScreenRect{5, 29, 640, 677}, ScreenRect{1920, 0, 640, 640},
-                                   ScreenRect{3200, 440, 640, 640}, ScreenRect{0, 0, 1920, 1080}}) {
-        EXPECT_FALSE(frame_position(desktop({left_monitor, right_monitor}, 0, true), frame).has_value())
-            << frame.x << ", " << frame.y;
+    const std::optional<ScreenPoint> stays;
+    const std::vector<ScreenRect> two{left_monitor, right_monitor};
+    const ScreenRect created{1600, 1600, 640, 640};  // wherever SFML made it, on no monitor
+    const ScreenRect panel{0, 0, 3840, 1040};        // along the bottom of the left monitor
+    struct Row {
+        const char* what;
+        std::vector<ScreenRect> monitors;
+        int primary;  // -1: none
+        bool places;
+        std::optional<ScreenRect> work_area;
+        ScreenRect frame;
+        std::optional<ScreenPoint> corner;
+    };
+    const Row rows[] = {
+        // Nothing places windows: centred on the primary, or the first.
+        {"bare: the primary", two, 1, false, {}, created, ScreenPoint{2560, 220}},
+        {"bare: no primary, the first", two, -1, false, {}, created, ScreenPoint{640, 220}},
+        {"bare: no primary, the first listed", {right_monitor, left_monitor}, -1, false, {}, created, ScreenPoint{2560, 220}},
+        {"bare: a smaller monitor", {{0, 0, 1024, 768}}, 0, false, {}, created, ScreenPoint{192, 64}},
+        {"bare: a primary the list does not hold", {left_monitor}, 3, false, {}, created, ScreenPoint{640, 220}},
+        {"bare: already centred", {left_monitor}, 0, false, {}, {640, 220, 640, 640}, ScreenPoint{640, 220}},
+        {"bare: on another monitor", two, 0, false, {}, {2000, 100, 640, 640}, ScreenPoint{640, 220}},
+        // A monitor smaller than the frame keeps its top-left corner in view.
+        {"small: wider", {{0, 0, 800, 600}}, 0, false, {}, {0, 0, 640, 640}, ScreenPoint{80, 0}},
+        {"small: taller", {{100, 50, 600, 2000}}, 0, false, {}, {0, 0, 640, 640}, ScreenPoint{100, 730}},
+        {"small: as large", {{0, 0, 640, 640}}, 0, false, {}, {0, 0, 640, 640}, ScreenPoint{0, 0}},
+        {"small: left of the origin", {{-1024, 0, 1024, 768}}, 0, false, {}, {0, 0, 640, 640}, ScreenPoint{-832, 64}},
+        // A desktop's placement on one monitor stands.
+        {"placed: framed", two, 0, true, {}, {5, 29, 640, 677}, stays},
+        {"placed: at the second's corner", two, 0, true, {}, {1920, 0, 640, 640}, stays},
+        {"placed: on the second", two, 0, true, {}, {3200, 440, 640, 640}, stays},
+        {"placed: as large as the monitor", two, 0, true, {}, {0, 0, 1920, 1080}, stays},
+        // Across monitors or off them: mended.
+        {"across: most on the second", two, 0, true, {}, {1700, 257, 640, 677}, ScreenPoint{2560, 201}},
+        {"across: most on the first", two, 1, true, {}, {1500, 257, 640, 677}, ScreenPoint{640, 201}},
+        {"one pixel over the edge", {left_monitor}, 0, true, {}, {1281, 220, 640, 640}, ScreenPoint{640, 220}},
+        {"one pixel on the second", two, 0, true, {}, {3839, 1079, 640, 640}, ScreenPoint{2560, 220}},
+        {"on none: the primary", two, 0, true, {}, created, ScreenPoint{640, 220}},
+        {"on none: the other primary", two, 1, true, {}, created, ScreenPoint{2560, 220}},
+        {"stacked: to the lower", {{0, 0, 1280, 1024}, {0, 1024, 1280, 1024}}, 0, true, {}, {320, 720, 640, 640},
+         ScreenPoint{320, 1216}},
+        // Out of panels; a work area that misses every monitor: the monitor.
+        {"over the panel", two, 0, true, panel, {640, 400, 642, 667}, ScreenPoint{639, 186}},
+        {"just above the panel", two, 0, true, panel, {640, 373, 642, 667}, stays},
+        {"the work area spans the right", two, 0, true, panel, {2500, 300, 642, 667}, stays},
+        {"a work area off every monitor", two, 0, true, ScreenRect{5000, 0, 100, 100}, {1700, 400, 642, 667},
+         ScreenPoint{2559, 206}},
+        {"panels at the top and bottom", {{0, 0, 1366, 768}}, 0, true, ScreenRect{0, 24, 1366, 720},
+         {0, 0, 642, 667}, ScreenPoint{362, 50}},
+        {"no monitors", {}, 0, false, {}, {0, 0, 640, 640}, stays},
+    };
+    for (const Row& row : rows) {
+        Desktop d = row.monitors.empty() ? Desktop{} : desktop(row.monitors, row.primary, row.places);
+        d.work_area = row.work_area;
+        const auto got = frame_position(d, row.frame);
+        EXPECT_EQ(got ? std::optional(std::make_pair(got->x, got->y)) : std::nullopt,
+                  row.corner ? std::optional(std::make_pair(row.corner->x, row.corner->y)) : std::nullopt)
+            << row.what;
     }
 }
 
-TEST(WindowPlacement, DesktopsPlacementAcrossMonitorsOrOffThemIsMended)
+TEST(WindowPlacement, DesktopValuesAreCombinedAsDeclared)
 {
-    const std::vector<ScreenRect> two{left_monitor, right_monitor};
-    // Across both: to the monitor holding most of the frame.
-    expect_at(frame_position(desktop(two, 0, true), {1700, 257, 640, 677}), 2560, 201);
-    expect_at(frame_position(desktop(two, 1, true), {1500, 257, 640, 677}), 640, 201);
-    // One pixel over the edge of the only monitor.
-    expect_at(frame_position(desktop({left_monitor}, 0, true), {1281, 220, 640, 640}), 640, 220);
-    // One pixel on the second monitor, none on the first: to the second.
-    expect_at(frame_position(desktop(two, 0, true), {3839, 1079, 640, 640}), 2560, 220);
-    // On no monitor at all: to the primary, whichever it is.
-    expect_at(frame_position(desktop(two, 0, true), {1600, 1600, 640, 640}), 640, 220);
-    expect_at(frame_position(desktop(two, 1, true), {1600, 1600, 640, 640}), 2560, 220);
-    // Monitors stacked, the frame straddling them: to the lower, which holds more.
-    expect_at(frame_position(desktop({{0, 0, 1280, 1024}, {0, 1024, 1280, 1024}}, 0, true), {320, 720, 640, 640}),
-              320, 1216);
-}
-
-TEST(WindowPlacement, NoMonitorsMeansNoMoveAndTheDesignedSize)
-{
-    EXPECT_FALSE(frame_position(Desktop{}, {0, 0, 640, 640}).has_value());
     const WindowLayout layout = window_layout(Desktop{}, 640, ScreenRect{0, 0, 640, 640});
     EXPECT_EQ(std::make_tuple(layout.monitor, layout.scale, layout.side, layout.corner.has_value()),
               std::make_tuple(std::size_t{0}, 1.0, 640u, false));
-}
-
-TEST(WindowPlacement, WindowsStayOutOfPanelsAndOffMonitorsThatAreNotThere)
-{
-    // A panel along the bottom of the left monitor; the work area spans both.
-    Desktop d = desktop({left_monitor, right_monitor}, 0, true);
-    d.work_area = ScreenRect{0, 0, 3840, 1040};
-    expect_at(frame_position(d, {640, 400, 642, 667}), 639, 186);  // over the panel: into the area above it
-    EXPECT_FALSE(frame_position(d, {640, 373, 642, 667}).has_value());  // just above it: stays
-    EXPECT_FALSE(frame_position(d, {2500, 300, 642, 667}).has_value());  // the area spans the right monitor too
-    d.work_area = ScreenRect{5000, 0, 100, 100};  // misses every monitor: the monitor counts
-    expect_at(frame_position(d, {1700, 400, 642, 667}), 2559, 206);
-    // Panels at the top and at the bottom (MATE's two): between them.
-    d = desktop({{0, 0, 1366, 768}}, 0, true);
-    d.work_area = ScreenRect{0, 24, 1366, 720};
-    expect_at(frame_position(d, {0, 0, 642, 667}), 362, 50);
-
     // A work area that meets the monitor in one pixel: that pixel.
+    Desktop d = desktop({{0, 0, 1366, 768}}, 0, true);
     d.work_area = ScreenRect{1365, 767, 100, 100};
     EXPECT_EQ(area(usable_area(d, 0)), 1);
 
@@ -132,37 +119,45 @@ TEST(WindowPlacement, WindowsStayOutOfPanelsAndOffMonitorsThatAreNotThere)
     // The frame around a window, from the decorations on each side.
     const ScreenRect f = framed({100, 200, 640, 640}, FrameExtents{1, 2, 22, 5});
     EXPECT_EQ(std::make_tuple(f.x, f.y, f.width, f.height), std::make_tuple(99, 178, 643, 667));
-}
 
-TEST(WindowSize, DpiOver96WithinWhatTheMonitorHolds)
-{
-    EXPECT_EQ(display_scale(std::nullopt, 640, full_hd_at_200, no_frame), 1.0);
-    EXPECT_EQ(display_scale(96.0, 640, full_hd_at_200, no_frame), 1.0);
-    EXPECT_EQ(display_scale(144.0, 640, full_hd_at_200, no_frame), 1.5);
-    EXPECT_EQ(display_scale(192.0, 640, full_hd_at_200, no_frame), 2.0);
-    // Below 96 the designed size stands: never smaller than designed.
-    EXPECT_EQ(display_scale(72.0, 640, full_hd_at_200, no_frame), 1.0);
-    EXPECT_EQ(display_scale(-192.0, 640, full_hd_at_200, no_frame), 1.0);
-    EXPECT_EQ(display_scale(std::numeric_limits<double>::quiet_NaN(), 640, full_hd_at_200, no_frame), 1.0);
-    EXPECT_EQ(display_scale(std::numeric_limits<double>::infinity(), 640, full_hd_at_200, no_frame), 1.0);
-    // Absurd values give a window as tall or as wide as the monitor, never more.
-    EXPECT_EQ(display_scale(96000.0, 640, ScreenRect{0, 0, 2560, 1600}, no_frame), 2.5);
-    EXPECT_EQ(display_scale(96000.0, 640, ScreenRect{0, 0, 1600, 2560}, no_frame), 2.5);
+    // A frame is waited for only where it is unknown and there is a scale
+    // for it to lower.
+    d.frame = std::nullopt;
+    EXPECT_TRUE(frame_awaited(d, 1.5));
+    EXPECT_FALSE(frame_awaited(d, 1.0));
+    d.frame = FrameExtents{};  // none: nothing decorates windows
+    EXPECT_FALSE(frame_awaited(d, 1.5));
+    d.frame = FrameExtents{1, 1, 22, 5};  // promised
+    EXPECT_FALSE(frame_awaited(d, 2.0));
 }
 
 // The window's side in device pixels, on the screens people have: the
-// desktop's scale where the window and its frame fit the work area, else the
-// largest square whose frame does; the designed 640 where not even that fits.
+// desktop's scale (dpi / 96, rounded to the nearest device pixel) where the
+// window and its frame fit the work area, else the largest square whose
+// frame does; the designed 640 where not even that fits, or below 96 DPI.
 TEST(WindowSize, WindowAndFrameFitTheWorkArea)
 {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Row {
         const char* desktop;
-        double dpi;
+        std::optional<double> dpi;
         ScreenRect work_area;
         FrameExtents frame;
         unsigned int side;
     };
     const Row rows[] = {
+        {"no DPI", std::nullopt, full_hd_at_200, no_frame, 640},
+        {"96", 96, full_hd_at_200, no_frame, 640},
+        {"144", 144, full_hd_at_200, no_frame, 960},
+        {"192", 192, full_hd_at_200, no_frame, 1280},
+        {"121: 806.67, rounded up", 121, full_hd_at_200, no_frame, 807},
+        {"122: 813.33, rounded down", 122, full_hd_at_200, no_frame, 813},
+        {"72: never below the designed size", 72, full_hd_at_200, no_frame, 640},
+        {"-192", -192, full_hd_at_200, no_frame, 640},
+        {"NaN", nan, full_hd_at_200, no_frame, 640},
+        {"infinite", std::numeric_limits<double>::infinity(), full_hd_at_200, no_frame, 640},
+        {"absurd: as tall as the monitor", 96000, {0, 0, 2560, 1600}, no_frame, 1600},
+        {"absurd: as wide as the monitor", 96000, {0, 0, 1600, 2560}, no_frame, 1600},
         {"Windows 1920 x 1080 at 150 %, 72-px taskbar", 144, {0, 0, 1920, 1008}, {11, 11, 45, 11}, 952},
         {"Windows 1366 x 768 at 125 %, 40-px taskbar", 120, {0, 0, 1366, 728}, {9, 9, 38, 9}, 681},
         {"Windows 3840 x 2160 at 200 %", 192, {0, 0, 3840, 2088}, {15, 15, 60, 15}, 1280},
@@ -182,24 +177,14 @@ TEST(WindowSize, WindowAndFrameFitTheWorkArea)
         EXPECT_EQ(device_pixels(640, scale), row.side) << row.desktop;
         EXPECT_GE(scale, 1.0) << row.desktop;
     }
-}
-
-TEST(WindowSize, DevicePixelsAreRoundedToTheNearest)
-{
-    EXPECT_EQ(device_pixels(640, 1.0), 640u);
-    EXPECT_EQ(device_pixels(640, 1.5), 960u);
-    EXPECT_EQ(device_pixels(640, 2.0), 1280u);
-    EXPECT_EQ(device_pixels(20, 1.25), 25u);
     EXPECT_EQ(device_pixels(25, 1.5), 38u);  // 37.5, away from zero
-    EXPECT_EQ(device_pixels(640, 1.6), 1024u);
-    EXPECT_EQ(device_pixels(640, 701.0 / 640), 701u);  // a side the work area gives
 }
 
 // Over generated desktops, sane and absurd: any number and size of monitors,
 // work areas, frames and DPIs, and wherever the window was put. The window
 // is square, never below 1 pixel nor above dpi / 96; where the designed 640
 // and its frame fit the chosen monitor's usable area, the window and its
-// frame end up inside it, and the window where it lands is on that monitor.
+// frame end up inside it.
 TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
 {
     std::mt19937 random(20261210);
@@ -250,9 +235,6 @@ TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
             window.y = layout.corner->y + f.top;
         }
         EXPECT_TRUE(contains(usable, framed(window, f)));
-        if (d.places_windows && !layout.corner) {
-            EXPECT_EQ(window_monitor(d, framed(window, f)), layout.monitor);
-        }
     }
 }
 

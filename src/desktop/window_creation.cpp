@@ -44,9 +44,7 @@ double create_window(std::optional<sf::RenderWindow>& made, unsigned int design_
     Desktop desktop = x11.read(side, steady_clock::now() + milliseconds(100));
     const WindowLayout planned = window_layout(desktop, side, std::nullopt);
     open_window(window, planned.side, title, settings);
-    // A frame only ever lowers the scale, so it is waited for only where
-    // there is a scale to lower and the manager did not promise one.
-    const bool wait_for_extents = !desktop.frame && planned.scale > 1.0;
+    const bool wait_for_extents = frame_awaited(desktop, planned.scale);
     const std::optional<X11Window> shown = x11.settle(static_cast<unsigned long>(native_handle(window)), desktop,
                                                       wait_for_extents, steady_clock::now() + milliseconds(500));
     if (!shown)

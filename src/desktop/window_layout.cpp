@@ -59,6 +59,11 @@ unsigned int device_pixels(double length, double scale)
     return static_cast<unsigned int>(std::lround(length * scale));
 }
 
+bool frame_awaited(const Desktop& desktop, double scale)
+{
+    return !desktop.frame && scale > 1.0;
+}
+
 namespace {
 
 std::optional<ScreenPoint> position_in(const Desktop& desktop, std::size_t monitor, const ScreenRect& frame)

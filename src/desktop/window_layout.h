@@ -37,6 +37,12 @@ double display_scale(std::optional<double> dpi, int design_side, const ScreenRec
 // round(length * scale): a length in logical pixels as whole device pixels.
 unsigned int device_pixels(double length, double scale);
 
+// Whether a window shown at `scale` waits for its window manager to declare
+// its frame: a frame only ever lowers the scale, so only where there is a
+// scale to lower and the frame is unknown (a manager runs that has not
+// promised one).
+bool frame_awaited(const Desktop& desktop, double scale);
+
 // Where the editor's window goes and how large it is, decided in that order:
 // the monitor it is on (window_monitor), the scale and side fitted to that
 // monitor's usable area with the desktop's frame (none where it has not

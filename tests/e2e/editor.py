@@ -58,10 +58,10 @@ class EditorProcess:
                                 "the editor's window", timeout)
             except AssertionError as late:
                 raise AssertionError("%s; %s" % (late, self.why_unseen())) from None
-        # mutter under load has twice left the editor's window unmapped for
-        # good, the editor asking for it to be shown: such a start is made
-        # once more, and the log says so ("flake: "), as a desktop that dies
-        # while it starts is; a second fails.
+        # Where the desktop's entry says it may leave the window unmapped for
+        # good, such a start is made once more, and the log says so
+        # ("flake: "), as a desktop that dies while it starts is; a second
+        # fails.
         for attempt in (1, 2):
             try:
                 found = through_runner(started, lambda found: found is True and self.failed_to_start(),
@@ -69,7 +69,7 @@ class EditorProcess:
                 break
             except AssertionError as late:
                 named = self.named_windows()
-                if attempt == 2 or not DESKTOP.managed or not named or "viewable" in named.values():
+                if attempt == 2 or not DESKTOP.leaves_unmapped or not named or "viewable" in named.values():
                     raise
                 print("\nflake: the window manager left the editor's window unmapped (%s); "
                       "starting the editor once more" % late, file=sys.stderr)

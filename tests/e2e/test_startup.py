@@ -1,4 +1,5 @@
 """Start-up and shut-down of the editor in a real X server."""
+import math
 import os
 import signal
 import socket
@@ -33,23 +34,14 @@ DESKTOP_WAIT = TIMEOUT / 30
 SFML_NOTICES = {"Setting vertical sync not supported"}
 
 
-def root_properties(*properties):
-    """Sets (name, type, format, values) on the root window; 32-bit values
-    as two's complement."""
-    def make(s):
-        for name, kind, form, values in properties:
-            s.root.change_property(s.display.intern_atom(name), kind, form,
-                                   [v & 0xFFFFFFFF for v in values] if form == 32 else values)
-    return make
-
-
 def mark_on_root(supported_known):
     """A manager's mark naming the root window itself, on a server where
     nothing has named _NET_WM_NAME, and _NET_SUPPORTED named or not."""
     def make(s):
         if supported_known:
             s.display.intern_atom("_NET_SUPPORTED")
-        root_properties(("_NET_SUPPORTING_WM_CHECK", Xatom.WINDOW, 32, [s.root.id]))(s)
+        s.root.change_property(s.display.intern_atom("_NET_SUPPORTING_WM_CHECK"), Xatom.WINDOW, 32,
+                               [s.root.id])
         known = [n for n in ("_NET_WM_NAME", "_NET_SUPPORTED") if s.display.intern_atom(n, True)]
         assert known == (["_NET_SUPPORTED"] if supported_known else []), known
     return make
@@ -65,42 +57,33 @@ def killed_manager(s):
     manager.wait()
 
 
-killed_manager.tells = True  # reading the dead manager's window fails: one line on stderr
+def late_frame_manager(s):
+    s.processes.spawn([sys.executable, os.path.join(HERE, "frame_manager.py")], env=s.env)
+    wait_for(lambda: s.root.get_full_property(s.display.intern_atom("_NET_SUPPORTED"),
+                                              X.AnyPropertyType), "the frame manager's marks")
 
 
-def frame_manager(mode):
-    def make(s):
-        s.processes.spawn([sys.executable, os.path.join(HERE, "frame_manager.py"), mode], env=s.env)
-        wait_for(lambda: s.root.get_full_property(s.display.intern_atom("_NET_SUPPORTED"),
-                                                  X.AnyPropertyType), "the frame manager's marks")
-    return make
+def x_error(name, request):
+    """The one line the editor writes on the first X error it survives."""
+    return r"^orrinade: ignoring an X error the desktop caused \(%s \(.+\), request %d\)$" % (
+        name, request)
 
 
-def work_area(form, *values):
-    return root_properties(("_NET_WORKAREA", Xatom.CARDINAL, form, values))
-
-
-# Desktops that break the rules, each made on a bare X server before the
-# editor starts: (name, the scales it runs at, how it is made[, the screen in
+# Desktops that break the rules in ways only the whole editor meets (the
+# values a desktop publishes are the in-process reader's tests'), each made
+# on a bare X server before the editor starts: (name, the scales it runs at,
+# how it is made, the one line allowed on stderr or None[, the screen in
 # device pixels]).
 HOSTILE = [
-    ("nothing wrong", (1, 1.5, 2), lambda s: None),
-    ("manager killed, marks left", (1, 1.5), killed_manager),
-    ("mark on the root, _NET_SUPPORTED known", (1, 1.5, 2), mark_on_root(True)),
-    ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False)),
-    ("work area of 8-bit items", (1,), work_area(8, 0, 0, 100, 100)),
-    ("work area of two items", (1,), work_area(32, 0, 0)),
-    ("work area of zeros", (1,), work_area(32, 0, 0, 0, 0)),
-    ("work area 100000 square", (1,), work_area(32, 0, 0, 100000, 100000)),
-    ("work area negative", (1,), work_area(32, -100, -100, -640, -640)),
-    ("current desktop 0xFFFFFFFF", (1,), root_properties(
-        ("_NET_CURRENT_DESKTOP", Xatom.CARDINAL, 32, [0xFFFFFFFF]),
-        ("_NET_WORKAREA", Xatom.CARDINAL, 32, [0, 0, 1280, 1024]))),
-    ("frame extents of 100000", (1, 1.5), frame_manager("absurd")),
-    ("frame request never answered", (1, 1.5), frame_manager("late")),
+    ("nothing wrong", (1, 1.5, 2), lambda s: None, None),
+    ("manager killed, marks left", (1, 1.5), killed_manager, x_error("BadWindow", 20)),
+    # SFML names its window with an atom the server does not know.
+    ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), x_error("BadAtom", 18)),
+    ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), None),
+    ("frame request never answered", (1, 1.5), late_frame_manager, None),
     # The frame known only once the window is shown, and then too tall for
     # the size planned without it: the window is made smaller, once.
-    ("frame request never answered, small screen", (1.5,), frame_manager("late"), (1366, 768)),
+    ("frame request never answered, small screen", (1.5,), late_frame_manager, None, (1366, 768)),
 ]
 
 
@@ -160,14 +143,21 @@ class Startup(EditorCase):
                       "the window's side is %d in a work area with room for %d" % (side, room))
         scale = side / 640
         s.wait_status(0, 16, scale)
-        for x in (160, 480):
-            s.click(x, 400, scale=scale)
+        for x, y in ((160, 400), (480, 440)):
+            s.click(x, y, scale=scale)
         shot = s.wait_status(2, 16, scale)
-        thickness, marker = shot.dark_down(320, 400, scale), shot.dark_down(160, 400, scale)
-        print("placement: work area %s, frame %s, window %s, curve %d px, marker %d px"
+        # The curve's weight: its columns' mean between the markers, over the
+        # stretch of its slope (1/8), along which it falls across pixels at
+        # every offset. The marker's width: from the area of its left half.
+        columns = range(device(200, scale), device(440, scale))
+        thickness = sum(shot.dark_down(x / scale, 400 + (x / scale - 160) / 8, scale)
+                        for x in columns) / len(columns) / math.hypot(1, 1 / 8)
+        cx, cy, reach = device(160, scale), device(400, scale), device(10, scale)
+        marker = 2 * math.sqrt(2 * shot.dark_in_device(cx - reach, cy - reach, cx - 1, cy + reach) / math.pi)
+        print("placement: work area %s, frame %s, window %s, curve %.2f px, marker %.2f px"
               % (area, frame, window, thickness, marker))
-        self.assertLess(abs(thickness - scale), 1, "the curve is %d pixels thick" % thickness)
-        self.assertLessEqual(abs(marker - 5 * scale), 1, "the marker is %d pixels across" % marker)
+        self.assertLess(abs(thickness - scale), 0.15, "the curve is %.2f pixels thick" % thickness)
+        self.assertLessEqual(abs(marker - 5 * scale), 0.5, "the marker is %.2f pixels across" % marker)
 
     @unittest.skipUnless(any(placement_out_of_reach(screen) for screen in SCREENS),
                          "the window is wholly on a monitor of every size")
@@ -285,24 +275,23 @@ class Startup(EditorCase):
     def test_works_on_a_desktop_that_breaks_the_rules(self):
         """Whatever the desktop publishes, the editor draws its first frame
         at once, in a square window of its size wholly on a monitor, takes a
-        click where the pointer is, closes with 0, and writes at most one
-        line on stderr (that it ignored an X error). The first row times
-        the first frame where nothing is wrong, for the others to be held to;
+        click where the pointer is, closes with 0, and writes nothing on
+        stderr but the one line its row names. The first row times the
+        first frame where nothing is wrong, for the others to be held to;
         a row that comes later than that is made once more, after the plain
         row once more: a machine busy with other work slows every start, and
         the slower plain time stands for that row."""
         plain = None
-        for name, scales, make, *screen in HOSTILE:
+        for name, scales, make, tells, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
             with self.subTest(name):
-                tells = getattr(make, "tells", False)
                 took = self.run_row(make, screen, tells)
                 plain = plain or took
                 now_plain = plain
                 if took > plain + DESKTOP_WAIT:
                     print("slow: %s: the first frame after %.2f s, once more" % (name, took))
-                    now_plain = max(plain, self.run_row(HOSTILE[0][2], (), False))
+                    now_plain = max(plain, self.run_row(HOSTILE[0][2], (), None))
                     took = self.run_row(make, screen, tells)
                 self.assertLessEqual(took, now_plain + DESKTOP_WAIT, "the first frame came %.2f s after "
                                      "the start, %.2f s where nothing is wrong" % (took, now_plain))
@@ -339,11 +328,8 @@ class Startup(EditorCase):
         print("first frame after %.2f s" % took)
         window, frame = s.wait_settled()
         # The designed size at the desktop's scale, or what the screen has
-        # room for with a sane frame around it.
-        left, top = window[0] - frame[0], window[1] - frame[1]
-        right, bottom = frame[2] - window[2] - left, frame[3] - window[3] - top
-        sane = max(left, right, top, bottom) < 1000
-        room = min(s.screen[0] - left - right, s.screen[1] - top - bottom) if sane else s.screen[1]
+        # room for with the frame around it.
+        room = min(s.screen[0] - frame[2] + window[2], s.screen[1] - frame[3] + window[3])
         self.assertEqual(window[2:], (min(WINDOW_SIZE[0], room),) * 2)
         # The frame a manager that draws none declares is not checked: the
         # move that puts a real frame's corner in place puts the window there.
@@ -356,10 +342,10 @@ class Startup(EditorCase):
                         "the click put no point under the pointer")
         s.request_close()
         self.assertEqual(s.wait_exit(), 0, said())
-        self.assertLessEqual(len(said().splitlines()), 1, said())
         if tells:
-            self.assertRegex(said(), r"^orrinade: ignoring an X error the desktop caused "
-                                     r"\(Bad(Window|Atom) \(.+\), request \d+\)$")
+            self.assertRegex(said(), tells)
+        else:
+            self.assertEqual(said(), "")
         return took
 
     def test_closing_exits_with_status_zero(self):
