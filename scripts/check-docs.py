@@ -1,7 +1,8 @@
 """Runs what the README and docs/ tell a reader to run, against a built tree:
     /usr/bin/python3 scripts/check-docs.py BUILD
-- every `ctest ... -R PATTERN` written in them must select at least one test
-  of BUILD (listed with ctest -N, not run: the suites run anyway);
+- every `ctest ... -R PATTERN` written in them must select tests of BUILD
+  with each of its top-level alternatives (listed with ctest -N, not run:
+  the suites run anyway);
 - each block marked `<!-- run by scripts/check-docs.py -->` runs as written,
   in a fresh clone of HEAD with HOME an empty folder, with GoogleTest and
   Google Benchmark hidden from CMake (a reader may have neither); its
@@ -47,15 +48,27 @@ def marked_blocks(text):
     return re.findall(re.escape(MARK) + r"\s*```sh\n(.*?)```", text, re.S)
 
 
+def alternatives(pattern):
+    """The pattern's top-level alternatives: each must select a test."""
+    parts, depth, start = [], 0, 0
+    for at, char in enumerate(pattern):
+        depth += {"(": 1, ")": -1}.get(char, 0)
+        if char == "|" and depth == 0 and pattern[at - 1:at] != "\\":
+            parts.append(pattern[start:at])
+            start = at + 1
+    return parts + [pattern[start:]]
+
+
 def check_ctest(build):
     count = 0
     for name, text in documents():
         for command, pattern in ctest_patterns(text):
-            listed = subprocess.run(["ctest", "--test-dir", build, "-N", "-R", pattern],
-                                    capture_output=True, text=True, check=True).stdout
-            total = re.search(r"^Total Tests: (\d+)$", listed, re.M)
-            if not total or total.group(1) == "0":
-                fail("%s: `%s` selects no test in %s" % (name, command, build))
+            for part in alternatives(pattern):
+                listed = subprocess.run(["ctest", "--test-dir", build, "-N", "-R", part],
+                                        capture_output=True, text=True, check=True).stdout
+                total = re.search(r"^Total Tests: (\d+)$", listed, re.M)
+                if not total or total.group(1) == "0":
+                    fail("%s: `%s` selects no test in %s with `%s`" % (name, command, build, part))
             count += 1
     print("check-docs: %d ctest -R patterns in the docs each select tests" % count, flush=True)
     return count
