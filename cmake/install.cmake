@@ -132,11 +132,12 @@ else()
     message(FATAL_ERROR "gzip was not found: it compresses the manual page and the changelog")
   endif()
   set(packaged)
-  foreach(source packaging/orrinade.1 CHANGELOG)
-    string(TOLOWER ${source} name)
-    get_filename_component(name ${name} NAME)
+  configure_file(packaging/orrinade.1.in ${PROJECT_BINARY_DIR}/packaging/man/orrinade.1 @ONLY)
+  foreach(source ${PROJECT_BINARY_DIR}/packaging/man/orrinade.1 ${PROJECT_SOURCE_DIR}/CHANGELOG)
+    get_filename_component(name ${source} NAME)
+    string(TOLOWER ${name} name)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${name}.gz
-      COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/packaging/${name}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PROJECT_BINARY_DIR}/packaging/${name}
       COMMAND ${ORRINADE_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/${name}
       DEPENDS ${source}
       VERBATIM)
