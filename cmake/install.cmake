@@ -154,9 +154,13 @@ else()
   set(ORRINADE_APP_ID io.github.orrinade.orrinade)
   set(ORRINADE_HOMEPAGE "https://github.com/orrinade/orrinade" CACHE STRING
     "The project's home page, named in the AppStream metainfo")
-  set(ORRINADE_SCREENSHOT_URL
-    "https://raw.githubusercontent.com/orrinade/orrinade/${screenshot_ref}/docs/screenshot.png" CACHE STRING
-    "Where software centres fetch the screenshot the metainfo shows (docs/screenshot.png at the release's tag vVERSION, or on main between releases)")
+  # Empty: docs/screenshot.png at the release's tag vVERSION, or on main
+  # between releases (decided at each configure, as CHANGELOG says).
+  set(ORRINADE_SCREENSHOT_URL "" CACHE STRING "Where software centres fetch the screenshot the metainfo shows")
+  set(screenshot_url "${ORRINADE_SCREENSHOT_URL}")
+  if(NOT screenshot_url)
+    set(screenshot_url "https://raw.githubusercontent.com/orrinade/orrinade/${screenshot_ref}/docs/screenshot.png")
+  endif()
   set(ORRINADE_RELEASES "")
   if(release)
     set(ORRINADE_RELEASES "  <releases>\n    ${release}\n  </releases>")
