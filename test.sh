@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test, the GUI tests
+# Installs what is missing, builds, checks the docs' commands
+# (scripts/check-docs.py), and runs every test, the GUI tests
 # included (under a private Xvfb server when there is no display), against
 # the system's SFML: once in the normal build, once more with AddressSanitizer,
 # UBSan and the standard library's own checks, and once built by clang++ with
@@ -17,6 +18,9 @@ cmake --build build-asan -j"$(nproc)"
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DORRINADE_FUZZ=ON -DORRINADE_SANITIZE=ON \
   -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
 cmake --build build-fuzz -j"$(nproc)"
+# What the README and docs/ tell a reader to run: each ctest -R selects tests,
+# the from-source block builds with GoogleTest hidden, the screenshot is made.
+/usr/bin/python3 scripts/check-docs.py build
 
 if [ -n "${DISPLAY:-}" ]; then
   scripts/run-tests.sh

@@ -13,14 +13,39 @@ option(ORRINADE_INSTALL_DOC_FILES
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The version is project()'s alone; CHANGELOG must hold its entry, whose date
-# the metainfo gives as the release's.
+# The date the build stands for: SOURCE_DATE_EPOCH, the caller's (Debian's
+# build sets it from debian/changelog), else the commit's. Packages made of
+# the tree are the same bytes on every build of it.
+set(ORRINADE_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+if(NOT ORRINADE_SOURCE_DATE_EPOCH AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE ORRINADE_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+endif()
+
+# The version is project()'s alone. Where CHANGELOG holds its entry
+# "## VERSION (YYYY-MM-DD)", the tree is that release, of that date; else it
+# is a snapshot on the way to it (its changes under "## Unreleased"), and
+# says so wherever a release would be named.
 string(REPLACE "." "\\." version_pattern "${PROJECT_VERSION}")
 file(STRINGS CHANGELOG entry REGEX "^## ${version_pattern} \\([0-9]+-[0-9]+-[0-9]+\\)$")
-if(NOT entry MATCHES "\\(([0-9]+-[0-9]+-[0-9]+)\\)$")
-  message(FATAL_ERROR "CHANGELOG has no entry \"## ${PROJECT_VERSION} (YYYY-MM-DD)\"")
+if(entry MATCHES "\\(([0-9]+-[0-9]+-[0-9]+)\\)$")
+  set(release "<release version=\"${PROJECT_VERSION}\" date=\"${CMAKE_MATCH_1}\"/>")
+  set(screenshot_ref v${PROJECT_VERSION})
+else()
+  set(release "")
+  if(ORRINADE_SOURCE_DATE_EPOCH)
+    set(saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
+    set(ENV{SOURCE_DATE_EPOCH} ${ORRINADE_SOURCE_DATE_EPOCH})
+    string(TIMESTAMP snapshot_date "%Y-%m-%d" UTC)
+    set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
+    set(release "<release version=\"${PROJECT_VERSION}\" type=\"development\" date=\"${snapshot_date}\"/>")
+  endif()
+  set(screenshot_ref main)
+  message(STATUS "CHANGELOG has no entry \"## ${PROJECT_VERSION} (YYYY-MM-DD)\": a snapshot, not the release")
 endif()
-set(ORRINADE_RELEASE_DATE ${CMAKE_MATCH_1})
 
 # The copyright file installed in share/doc: the editor's licence, then its font's.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE project_license)
@@ -107,11 +132,12 @@ else()
     message(FATAL_ERROR "gzip was not found: it compresses the manual page and the changelog")
   endif()
   set(packaged)
-  foreach(source packaging/orrinade.1 CHANGELOG)
-    string(TOLOWER ${source} name)
-    get_filename_component(name ${name} NAME)
+  configure_file(packaging/orrinade.1.in ${PROJECT_BINARY_DIR}/packaging/man/orrinade.1 @ONLY)
+  foreach(source ${PROJECT_BINARY_DIR}/packaging/man/orrinade.1 ${PROJECT_SOURCE_DIR}/CHANGELOG)
+    get_filename_component(name ${source} NAME)
+    string(TOLOWER ${name} name)
     add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/${name}.gz
-      COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${PROJECT_BINARY_DIR}/packaging/${name}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${PROJECT_BINARY_DIR}/packaging/${name}
       COMMAND ${ORRINADE_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/${name}
       DEPENDS ${source}
       VERBATIM)
@@ -128,9 +154,17 @@ else()
   set(ORRINADE_APP_ID io.github.orrinade.orrinade)
   set(ORRINADE_HOMEPAGE "https://github.com/orrinade/orrinade" CACHE STRING
     "The project's home page, named in the AppStream metainfo")
-  set(ORRINADE_SCREENSHOT_URL
-    "https://raw.githubusercontent.com/orrinade/orrinade/v${PROJECT_VERSION}/docs/screenshot.png" CACHE STRING
-    "Where software centres fetch the screenshot the metainfo shows (docs/screenshot.png at the release's tag)")
+  # Empty: docs/screenshot.png at the release's tag vVERSION, or on main
+  # between releases (decided at each configure, as CHANGELOG says).
+  set(ORRINADE_SCREENSHOT_URL "" CACHE STRING "Where software centres fetch the screenshot the metainfo shows")
+  set(screenshot_url "${ORRINADE_SCREENSHOT_URL}")
+  if(NOT screenshot_url)
+    set(screenshot_url "https://raw.githubusercontent.com/orrinade/orrinade/${screenshot_ref}/docs/screenshot.png")
+  endif()
+  set(ORRINADE_RELEASES "")
+  if(release)
+    set(ORRINADE_RELEASES "  <releases>\n    ${release}\n  </releases>")
+  endif()
   configure_file(packaging/orrinade.metainfo.xml.in
     ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/${ORRINADE_APP_ID}.metainfo.xml
@@ -146,16 +180,8 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};orrinade
 set(CPACK_GENERATOR ZIP)
 # cpack reads this as it packs, so that every way of running it gives the
 # same bytes: the file times are SOURCE_DATE_EPOCH's (the caller's, else the
-# one known here: the caller's at configure time, else the commit's), and a
-# zip's DOS times, which are local times, those of UTC.
-set(ORRINADE_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
-if(NOT ORRINADE_SOURCE_DATE_EPOCH AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
-  find_package(Git QUIET)
-  if(GIT_FOUND)
-    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-      OUTPUT_VARIABLE ORRINADE_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  endif()
-endif()
+# one known at configure time, above), and a zip's DOS times, which are
+# local times, those of UTC.
 configure_file(packaging/cpack-options.cmake.in ${PROJECT_BINARY_DIR}/cpack-options.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack-options.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/cpack-sorted-zip.cmake)

@@ -1,9 +1,12 @@
 """Makes docs/screenshot.png: the real editor in a private Xvfb server, with a
 curve of five control points placed and one dragged by real X input.
 
-    /usr/bin/python3 docs/screenshot.py [path/to/orrinade]
+    /usr/bin/python3 docs/screenshot.py [path/to/orrinade [OUT.png]]
 
-The editor defaults to build/orrinade (./run.sh or ./test.sh builds it)."""
+It needs what ./test.sh installs (Xvfb, python3-xlib) and a build with the
+tests (./test.sh's build/): beside the editor, build/orrinade by default, it
+runs build/tests/status_reference, which draws the status lines the picture
+is awaited with. OUT.png defaults to docs/screenshot.png."""
 import os
 import struct
 import sys
@@ -12,6 +15,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 if len(sys.argv) > 1:
     os.environ["ORRINADE_BIN"] = os.path.abspath(sys.argv[1])
+OUT = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else os.path.join(HERE, "screenshot.png")
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
 from harness import EditorSession  # noqa: E402  (the path above comes first)
@@ -45,7 +49,7 @@ def main():
         s.release()
         s.key("Up", times=16)
         shot = s.wait_status(5, 32)
-        write_png(os.path.join(HERE, "screenshot.png"), shot)
+        write_png(OUT, shot)
         s.request_close()
         s.wait_exit()
     finally:

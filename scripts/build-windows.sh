@@ -18,7 +18,7 @@ fi
 mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DORRINADE_SFML_SOURCE="$sfml" \
-  -DORRINADE_FREETYPE_SOURCE="$freetype" -DORRINADE_WERROR=ON -DORRINADE_BUILD_BENCHMARKS=OFF |
+  -DORRINADE_FREETYPE_SOURCE="$freetype" -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF |
   tee "$build/configure.log"
 cmake --build "$build" -j"$(nproc)"
 cmake --build "$build" --target installer

@@ -3,13 +3,14 @@
 # this system, then checks them: run it in a clean one, which gets only the
 # source package's build dependencies before the build.
 #   scripts/debian-package.sh
-# In build-debian-package/:
+# In build-debian-package/, made by scripts/debian-build.sh:
 # - orrinade_<upstream>.orig.tar.gz, the project as committed (git archive
 #   of HEAD; debian/ is export-ignore), which configures without debian/;
 # - dpkg-buildpackage makes orrinade_<version>.dsc, .debian.tar.xz and the
 #   .deb (with the unit and drawing tests at build time), the upstream
-#   version of debian/changelog being project()'s in CMakeLists.txt, and
-#   dpkg-shlibdeps warning of nothing;
+#   version being project()'s in CMakeLists.txt at the release's tag and a
+#   snapshot's (VERSION+gitYYYYMMDD.HASH) anywhere else, and dpkg-shlibdeps
+#   warning of nothing;
 # - lintian (--pedantic) finds no error or warning in either package, bar
 #   newer-standards-version where this release's lintian does not know the
 #   Standards-Version yet; every tag it gives is listed;
@@ -32,28 +33,14 @@ export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get install -y --no-install-recommends build-essential dpkg-dev git >/dev/null
 "${as_root[@]}" apt-get build-dep -y --no-install-recommends ./ >/dev/null
 
-# One version: the project's; Debian's changelog adds its revision alone.
-version=$(dpkg-parsechangelog -SVersion)
-upstream=${version#*:}
-upstream=${upstream%-*}
-project=$(sed -n 's/^project(orrinade VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[ "$upstream" = "$project" ] ||
-  fail "debian/changelog's upstream version $upstream is not the project's, $project"
-
+# The orig tarball of HEAD and the packages, a snapshot's version where HEAD
+# is not the release's tag; the project alone, without debian/, configures.
+scripts/debian-build.sh
 out=$PWD/build-debian-package
-! awk -v p="$out" '$2 == p || index($2, p "/") == 1 { found = 1 } END { exit !found }' /proc/self/mounts ||
-  fail "$out has mounts in it; not removing it"
-rm -rf --one-file-system "$out"
-mkdir -p "$out"
-orig=$out/orrinade_$upstream.orig.tar.gz
-git archive --format=tar.gz --prefix="orrinade-$upstream/" -o "$orig" HEAD
-! tar -tzf "$orig" | grep -q '^[^/]*/debian/' || fail "the orig tarball holds debian/"
-tar -xzf "$orig" -C "$out"
-source=$out/orrinade-$upstream
+source=$(echo "$out"/orrinade-*/)
+version=$(dpkg-parsechangelog -l "$source/debian/changelog" -SVersion)
 cmake -S "$source" -B "$out/upstream-alone" -DORRINADE_BUILD_TESTS=OFF \
   -DORRINADE_BUILD_BENCHMARKS=OFF >/dev/null || fail "the project without debian/ does not configure"
-cp -a debian "$source/"
-(cd "$source" && dpkg-buildpackage -us -uc) 2>&1 | tee "$out/build.log"
 ! grep -E '^dpkg-shlibdeps: warning' "$out/build.log" || fail "dpkg-shlibdeps warned"
 arch=$(dpkg --print-architecture)
 deb=$out/orrinade_${version}_${arch}.deb
@@ -83,7 +70,7 @@ dpkg-deb -x "$deb" "$root"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 desktop-file-validate "$root/usr/share/applications/orrinade.desktop"
 grep -q '^License: Expat' "$root/usr/share/doc/orrinade/copyright"
-zcat "$root/usr/share/doc/orrinade/changelog.gz" | grep -q "^## $upstream (" ||
+zcat "$root/usr/share/doc/orrinade/changelog.gz" | cmp -s - CHANGELOG ||
   fail "the .deb's changelog.gz is not the project's CHANGELOG"
 zcat "$root/usr/share/doc/orrinade/changelog.Debian.gz" | head -n 1 | grep -qF "($version)" ||
   fail "the .deb's changelog.Debian.gz is not debian/changelog"

@@ -197,7 +197,7 @@ for use in "$@"; do
     debian) wanted+=(debootstrap git unshare) ;;
     qemu) wanted+=(qemu) ;;
     unit) wanted+=(gtest xvfb xdotool python3 python-xlib openbox) ;;
-    test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer
+    test) wanted+=(gtest benchmark xvfb xdotool python3 python-xlib clang fuzzer git
                    dpkg-shlibdeps file desktop-file-validate lintian appstreamcli man
                    openbox xfwm4 dbus-run-session weston Xwayland wmctrl setxkbmap
                    mutter kwin_wayland xrandr-cli gsd-xsettings

@@ -67,7 +67,7 @@ if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   echo "$key" >"$cache/key"
 fi
 
-"$cmake" -S . -B "$build/project" -DCMAKE_CXX_COMPILER="$cxx" -DORRINADE_WERROR=ON \
+"$cmake" -S . -B "$build/project" -DCMAKE_CXX_COMPILER="$cxx" -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON \
   -DCMAKE_PREFIX_PATH="$PWD/$cache/prefix" | tee "$build/configure.log"
 # The SFML pointed at, and not the system's.
 grep -q "^-- SFML $version: $PWD/$cache/prefix/" "$build/configure.log" ||
