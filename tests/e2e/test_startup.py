@@ -148,12 +148,11 @@ class Startup(EditorCase):
         shot = s.wait_status(2, 16, scale)
         # The curve's weight: its columns' mean between the markers, over the
         # stretch of its slope (1/8), along which it falls across pixels at
-        # every offset. The marker's width: from the area of its left half.
+        # every offset.
         columns = range(device(200, scale), device(440, scale))
         thickness = sum(shot.dark_down(x / scale, 400 + (x / scale - 160) / 8, scale)
                         for x in columns) / len(columns) / math.hypot(1, 1 / 8)
-        cx, cy, reach = device(160, scale), device(400, scale), device(10, scale)
-        marker = 2 * math.sqrt(2 * shot.dark_in_device(cx - reach, cy - reach, cx - 1, cy + reach) / math.pi)
+        marker = shot.marker_width(160, 400, scale)
         print("placement: work area %s, frame %s, window %s, curve %.2f px, marker %.2f px"
               % (area, frame, window, thickness, marker))
         self.assertLess(abs(thickness - scale), 0.15, "the curve is %.2f pixels thick" % thickness)
