@@ -80,6 +80,8 @@ HOSTILE = [
     # SFML names its window with an atom the server does not know.
     ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), x_error("BadAtom", 18)),
     ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), None),
+    # At 150 % the wait for the promised frame runs to its deadline (0.1 s);
+    # the frame declared once the window shows ends the wait for it.
     ("frame request never answered", (1, 1.5), late_frame_manager, None),
     # The frame known only once the window is shown, and then too tall for
     # the size planned without it: the window is made smaller, once.
