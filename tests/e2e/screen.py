@@ -1,4 +1,5 @@
 """What the editor's window shows, read back as pixels."""
+import math
 import os
 import tempfile
 
@@ -48,6 +49,13 @@ class Shot:
         pixels up and down, of a window drawn at `scale`."""
         x, y, reach = device(x, scale), device(y, scale), device(10, scale)
         return self.dark_in_device(x, y - reach, x, y + reach)
+
+    def marker_width(self, x, y, scale=SCALE):
+        """The width in device pixels of a disc drawn about logical (x, y),
+        from the area of its left half: the column through its centre, which
+        lies on a pixel's corner, would hold the pixels of a chord."""
+        x, y, reach = device(x, scale), device(y, scale), device(10, scale)
+        return 2 * math.sqrt(2 * self.dark_in_device(x - reach, y - reach, x - 1, y + reach) / math.pi)
 
     def dark_near(self, x, y, reach=2):
         return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0

@@ -27,8 +27,8 @@ class Editing(EditorCase):
         self.assertTrue(shot.dark_near(*MIDDLE))
         self.assertFalse(shot.dark_near(*WRONG_MIDDLE, reach=6))
         # A marker is 5 logical pixels across, in device pixels at the scale.
-        across = shot.dark_down(*A)
-        self.assertLessEqual(abs(across - 5 * SCALE), 1, "the marker is %d pixels across" % across)
+        across = shot.marker_width(*A)
+        self.assertLessEqual(abs(across - 5 * SCALE), 0.5, "the marker is %.2f pixels across" % across)
 
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
