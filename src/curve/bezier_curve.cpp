@@ -135,13 +135,11 @@ std::vector<sf::Vertex> band(const sf::VertexArray& strip)
     return triangles;
 }
 
-}
-
-void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color, float scale) const
+void draw_strip(const BezierCurve& curve, sf::RenderTarget& target, int segments, sf::Color color, float scale)
 {
     sf::VertexArray verts;
     sf::Vertex vert;
-    Vector2f p = evaluate_coordinates(0.0f);
+    Vector2f p = curve.evaluate_coordinates(0.0f);
     vert.position = sf::Vector2f(p.x, p.y);
     vert.color = color;
     verts.append(vert);
@@ -152,7 +150,7 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color, 
             // Formed afresh from i: at some counts (41, 47, ...) the last t
             // is 0.99999994, and the strip stops a hair short of Pn.
             const float t = static_cast<float>(i) * step;
-            p = evaluate_coordinates(t);
+            p = curve.evaluate_coordinates(t);
             vert.position = sf::Vector2f(p.x, p.y);
             verts.append(vert);
         }
@@ -163,6 +161,16 @@ void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color, 
     } else {
         target.draw(&verts[0], verts.getVertexCount(), sf::PrimitiveType::LineStrip, sf::RenderStates::Default);
     }
+}
+
+}
+
+void BezierCurve::draw(sf::RenderTarget& target, int segments, sf::Color color, float scale) const
+{
+    // With fewer than two points every vertex is the same (the origin, or
+    // P0 under its disc): a strip of no length, which inks no pixel.
+    if (points.size() >= 2)
+        draw_strip(*this, target, segments, color, scale);
 
     sf::CircleShape circle(0.0f, 30);
     circle.setRadius(2.5f);

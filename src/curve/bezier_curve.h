@@ -53,7 +53,8 @@ public:
 
     // Draws the curve as one strip through the points at t = i * step,
     // i = 0 .. segments, step = 1 / segments as a float (just one vertex when
-    // segments < 1), then a disc of radius 2.5 centred on each control point
+    // segments < 1; no strip at all, since it would have no length, where
+    // the curve has fewer than two points), then a disc of radius 2.5 centred on each control point
     // in index order, everything in `color`, in one draw for the strip and
     // one for each disc. `scale` is how many of the target's pixels its view
     // gives each unit: at 1 or less the strip is a line strip, one pixel wide;

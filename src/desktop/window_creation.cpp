@@ -15,14 +15,16 @@ namespace {
 
 // Resizes the window, opened opened_side pixels square and now at `client`,
 // where the side decided now differs, then moves its frame where the
-// decision says. Returns the scale.
+// decision says, where it does not stand there already (a resize keeps the
+// top-left corner). Returns the scale.
 double fit_and_place(sf::Window& window, const Desktop& desktop, int design_side, unsigned int opened_side,
                      const ScreenRect& client)
 {
     const WindowLayout layout = window_layout(desktop, design_side, client);
     if (layout.side != opened_side)
         window.setSize(sf::Vector2u(layout.side, layout.side));
-    if (layout.corner)
+    const ScreenRect frame = framed(client, desktop.frame.value_or(FrameExtents{}));
+    if (layout.corner && (layout.corner->x != frame.x || layout.corner->y != frame.y))
         window.setPosition(sf::Vector2i(layout.corner->x, layout.corner->y));
     return layout.scale;
 }

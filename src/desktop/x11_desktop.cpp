@@ -55,28 +55,27 @@ std::vector<ScreenRect> randr_monitors(Display* display, Window root, std::size_
 }
 
 // The window manager's check window, where a live one names itself.
-bool manager_runs(Display* display, Window root)
+bool manager_runs(Display* display, Window root, const DesktopAtoms& atoms)
 {
-    const std::optional<long> check = first_item(long_property(display, root, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW));
+    const std::optional<long> check = first_item(long_property(display, root, atoms.supporting_wm_check, XA_WINDOW));
     if (!check || *check <= 0 || static_cast<Window>(*check) == root)
         return false;
     const Window window = static_cast<Window>(*check);
-    return first_item(long_property(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW)) == *check;
+    return first_item(long_property(display, window, atoms.supporting_wm_check, XA_WINDOW)) == *check;
 }
 
-bool manager_supports(Display* display, Window root, const char* hint)
+bool manager_supports(Display* display, Window root, const DesktopAtoms& atoms, Atom hint)
 {
-    const Atom wanted = existing_atom(display, hint);
-    const auto supported = long_property(display, root, "_NET_SUPPORTED", XA_ATOM);
-    return wanted != None && supported
-           && std::find(supported->begin(), supported->end(), static_cast<long>(wanted)) != supported->end();
+    const auto supported = long_property(display, root, atoms.supported, XA_ATOM);
+    return hint != None && supported
+           && std::find(supported->begin(), supported->end(), static_cast<long>(hint)) != supported->end();
 }
 
 // _NET_FRAME_EXTENTS on `window`: nothing where it is not set; none where it
 // is set but fails its check.
-std::optional<FrameExtents> declared_extents(Display* display, Window window)
+std::optional<FrameExtents> declared_extents(Display* display, Window window, const DesktopAtoms& atoms)
 {
-    const auto e = long_property(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    const auto e = long_property(display, window, atoms.frame_extents, XA_CARDINAL);
     if (!e)
         return std::nullopt;
     if (e->size() != 4)
@@ -84,29 +83,36 @@ std::optional<FrameExtents> declared_extents(Display* display, Window window)
     return checked_extents((*e)[0], (*e)[1], (*e)[2], (*e)[3]).value_or(FrameExtents{});
 }
 
-// Waits until an event is queued on the connection or the deadline passes,
-// at most `reread`; false once the deadline has passed. Queued events are
-// dropped: each wait is followed by a fresh reading.
-bool wait_for_events(Display* display, X11Desktop::Deadline deadline)
+// Waits until an event comes that may change what is read (any but the
+// change of a property other than `watched`), for `reread` at most, or until
+// the deadline passes; false once it has passed. Queued events are dropped:
+// each wait is followed by a fresh reading.
+bool wait_for_change(Display* display, Atom watched, X11Desktop::Deadline deadline)
 {
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline)
+    const auto start = std::chrono::steady_clock::now();
+    if (start >= deadline)
         return false;
+    const auto until = std::min<X11Desktop::Deadline>(deadline, start + reread);
     XFlush(display);
-    if (XPending(display) == 0) {
-        const auto left = std::min<std::chrono::steady_clock::duration>(deadline - now, reread);
+    for (;;) {
+        bool changed = false;
+        XEvent event;
+        while (XPending(display) > 0) {
+            XNextEvent(display, &event);
+            changed |= event.type != PropertyNotify || event.xproperty.atom == watched;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (changed || now >= until)
+            return true;
         pollfd connection{ConnectionNumber(display), POLLIN, 0};
-        poll(&connection, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+        poll(&connection, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count()));
     }
-    XEvent event;
-    while (XPending(display) > 0)
-        XNextEvent(display, &event);
-    return true;
 }
 
-std::optional<FrameExtents> promised_extents(Display* display, Window root, int side, X11Desktop::Deadline deadline)
+std::optional<FrameExtents> promised_extents(Display* display, Window root, const DesktopAtoms& atoms, int side,
+                                             X11Desktop::Deadline deadline)
 {
-    if (!manager_supports(display, root, "_NET_REQUEST_FRAME_EXTENTS"))
+    if (!manager_supports(display, root, atoms, atoms.request_frame_extents))
         return std::nullopt;
     const Window probe = XCreateSimpleWindow(display, root, 0, 0, static_cast<unsigned int>(side),
                                              static_cast<unsigned int>(side), 0, 0, 0);
@@ -114,32 +120,43 @@ std::optional<FrameExtents> promised_extents(Display* display, Window root, int 
     XEvent request{};
     request.xclient.type = ClientMessage;
     request.xclient.window = probe;
-    request.xclient.message_type = existing_atom(display, "_NET_REQUEST_FRAME_EXTENTS");
+    request.xclient.message_type = atoms.request_frame_extents;
     request.xclient.format = 32;
     XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
     std::optional<FrameExtents> extents;
     do
-        extents = declared_extents(display, probe);
-    while (!extents && wait_for_events(display, deadline));
+        extents = declared_extents(display, probe, atoms);
+    while (!extents && wait_for_change(display, atoms.frame_extents, deadline));
     XDestroyWindow(display, probe);
     return extents;
 }
 
-std::optional<X11Window> window_on_root(Display* display, Window window)
+std::optional<X11Window> window_on_root(Display* display, Window window, const DesktopAtoms& atoms)
 {
-    XWindowAttributes attributes;
+    Window root = None;
     int x = 0;
     int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
     Window child = None;
-    if (!XGetWindowAttributes(display, window, &attributes)
-        || !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+    // The size from the geometry; the place from a translation, since the
+    // geometry's is in the parent, which is a frame where a manager decorates.
+    if (!XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth)
+        || !XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child))
         return std::nullopt;
-    return X11Window{ScreenRect{x, y, attributes.width, attributes.height}, declared_extents(display, window)};
+    return X11Window{ScreenRect{x, y, static_cast<int>(width), static_cast<int>(height)},
+                     declared_extents(display, window, atoms)};
 }
 
 }
 
-X11Desktop::X11Desktop() : display_(XOpenDisplay(nullptr), &XCloseDisplay) {}
+X11Desktop::X11Desktop() : display_(XOpenDisplay(nullptr), &XCloseDisplay)
+{
+    if (display_)
+        atoms_ = std::make_unique<const DesktopAtoms>(existing_atoms(display_.get()));
+}
 
 X11Desktop::~X11Desktop() = default;
 
@@ -157,15 +174,17 @@ Desktop X11Desktop::read(int probe_side, Deadline deadline)
     const std::vector<ScreenRect> listed = randr_monitors(display, root, primary);
     Desktop desktop =
         with_monitors(listed, primary, ScreenRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
-    if (const auto areas = long_property(display, root, "_NET_WORKAREA", XA_CARDINAL))
+    if (const auto areas = long_property(display, root, atoms_->workarea, XA_CARDINAL))
         desktop.work_area =
-            current_work_area(*areas, first_item(long_property(display, root, "_NET_CURRENT_DESKTOP", XA_CARDINAL)));
-    desktop.dpi = xft_dpi(text_property(display, root, "RESOURCE_MANAGER"));
-    desktop.places_windows = manager_runs(display, root);
+            current_work_area(*areas, first_item(long_property(display, root, atoms_->current_desktop, XA_CARDINAL)));
+    // The root's RESOURCE_MANAGER, as the connection read it when it opened.
+    const char* resources = XResourceManagerString(display);
+    desktop.dpi = xft_dpi(resources ? resources : "");
+    desktop.places_windows = manager_runs(display, root, *atoms_);
     if (!desktop.places_windows)
         desktop.frame = FrameExtents{};
     else if (desktop.dpi && *desktop.dpi > unscaled_dpi)
-        desktop.frame = promised_extents(display, root, probe_side, deadline);
+        desktop.frame = promised_extents(display, root, *atoms_, probe_side, deadline);
     return desktop;
 }
 
@@ -175,13 +194,13 @@ std::optional<X11Window> X11Desktop::settle(unsigned long window, const Desktop&
     Display* display = display_.get();
     XSelectInput(display, window, PropertyChangeMask | StructureNotifyMask);
     for (;;) {
-        const std::optional<X11Window> now = window_on_root(display, window);
+        const std::optional<X11Window> now = window_on_root(display, window, *atoms_);
         if (!now)
             return now;
         const bool framed_now = now->extents.has_value() || !wait_for_extents;
         const ScreenRect frame = framed(now->client, now->extents.value_or(FrameExtents{}));
         const bool placed = !desktop.places_windows || !frame_position(desktop, frame);
-        if ((framed_now && placed) || !wait_for_events(display, deadline))
+        if ((framed_now && placed) || !wait_for_change(display, atoms_->frame_extents, deadline))
             return now;
     }
 }

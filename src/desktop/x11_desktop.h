@@ -13,6 +13,7 @@
 #include <optional>
 
 struct _XDisplay;
+struct DesktopAtoms;
 
 // Where a window is, with the decorations its window manager declares.
 struct X11Window {
@@ -53,6 +54,8 @@ public:
 
 private:
     std::unique_ptr<_XDisplay, int (*)(_XDisplay*)> display_;
+    // Looked up once the connection opens.
+    std::unique_ptr<const DesktopAtoms> atoms_;
 };
 
 #endif

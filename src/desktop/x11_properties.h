@@ -8,18 +8,26 @@
 #include <X11/Xlib.h>
 
 #include <optional>
-#include <string>
 #include <vector>
 
-// The atom named so, or None where the server does not know it.
-Atom existing_atom(Display* display, const char* name);
+// The names of the window manager's hints the desktop is read by, each None
+// where the server does not know it.
+struct DesktopAtoms {
+    Atom supporting_wm_check = None;
+    Atom supported = None;
+    Atom request_frame_extents = None;
+    Atom frame_extents = None;
+    Atom workarea = None;
+    Atom current_desktop = None;
+};
+
+// All of them, looked up in one round trip (Xlib keeps no note of a name the
+// server does not know, and would ask again each time).
+DesktopAtoms existing_atoms(Display* display);
 
 // A property of 32-bit items of `type` (XA_CARDINAL, XA_WINDOW, XA_ATOM ...),
-// as longs, up to 4 MiB; nothing where it is not set so, or the window is
-// gone.
-std::optional<std::vector<long>> long_property(Display* display, Window window, const char* name, Atom type);
-
-// A property of 8-bit text; empty where it is not set so.
-std::string text_property(Display* display, Window window, const char* name);
+// as longs, up to 4 MiB; nothing where it is not set so, the window is gone
+// or `name` is None.
+std::optional<std::vector<long>> long_property(Display* display, Window window, Atom name, Atom type);
 
 #endif
