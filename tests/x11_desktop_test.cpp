@@ -102,6 +102,7 @@ protected:
     void set_dpi(const std::string& resources)
     {
         set(root, "RESOURCE_MANAGER", XA_STRING, 8, std::vector<long>(resources.begin(), resources.end()));
+        reader = std::make_unique<X11Desktop>();  // a connection reads them as it opens
     }
 
     // Marks of a manager whose check window names itself; it answers frame

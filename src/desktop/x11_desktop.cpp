@@ -155,7 +155,7 @@ std::optional<X11Window> window_on_root(Display* display, Window window, const D
 X11Desktop::X11Desktop() : display_(XOpenDisplay(nullptr), &XCloseDisplay)
 {
     if (display_)
-        atoms_ = std::make_unique<const DesktopAtoms>(existing_atoms(display_.get()));
+        atoms_ = std::make_unique<const DesktopAtoms>(desktop_atoms(display_.get()));
 }
 
 X11Desktop::~X11Desktop() = default;

@@ -35,7 +35,8 @@ public:
     bool is_open() const;
 
     // What the desktop holds: RandR's monitors and the primary; the current
-    // virtual desktop's _NET_WORKAREA; Xft.dpi; whether a window manager runs
+    // virtual desktop's _NET_WORKAREA; Xft.dpi, as the root's resources
+    // stood when the connection opened; whether a window manager runs
     // (_NET_SUPPORTING_WM_CHECK on the root naming a live window of the
     // manager's that names itself). The frame: none where nothing manages
     // windows; where a manager runs and the desktop is scaled, the

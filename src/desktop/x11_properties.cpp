@@ -3,14 +3,15 @@
 #include <cstring>
 #include <iterator>
 
-DesktopAtoms existing_atoms(Display* display)
+DesktopAtoms desktop_atoms(Display* display)
 {
     char* names[] = {const_cast<char*>("_NET_SUPPORTING_WM_CHECK"), const_cast<char*>("_NET_SUPPORTED"),
                      const_cast<char*>("_NET_REQUEST_FRAME_EXTENTS"), const_cast<char*>("_NET_FRAME_EXTENTS"),
                      const_cast<char*>("_NET_WORKAREA"), const_cast<char*>("_NET_CURRENT_DESKTOP")};
     Atom found[std::size(names)] = {};
-    // A name the server does not know is given None (and a status of 0).
-    XInternAtoms(display, names, static_cast<int>(std::size(names)), True, found);
+    // Made where the server does not know them yet: a manager that starts, or
+    // first sets a hint, after the connection opened is still seen.
+    XInternAtoms(display, names, static_cast<int>(std::size(names)), False, found);
     return DesktopAtoms{found[0], found[1], found[2], found[3], found[4], found[5]};
 }
 

@@ -10,8 +10,7 @@
 #include <optional>
 #include <vector>
 
-// The names of the window manager's hints the desktop is read by, each None
-// where the server does not know it.
+// The names of the window manager's hints the desktop is read by.
 struct DesktopAtoms {
     Atom supporting_wm_check = None;
     Atom supported = None;
@@ -21,9 +20,8 @@ struct DesktopAtoms {
     Atom current_desktop = None;
 };
 
-// All of them, looked up in one round trip (Xlib keeps no note of a name the
-// server does not know, and would ask again each time).
-DesktopAtoms existing_atoms(Display* display);
+// All of them, in one round trip.
+DesktopAtoms desktop_atoms(Display* display);
 
 // A property of 32-bit items of `type` (XA_CARDINAL, XA_WINDOW, XA_ATOM ...),
 // as longs, up to 4 MiB; nothing where it is not set so, the window is gone
