@@ -16,35 +16,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-void put32(Bytes& b, unsigned long v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        b.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-void put16(Bytes& b, unsigned v)
-{
-    b.push_back(static_cast<unsigned char>(v >> 8));
-    b.push_back(static_cast<unsigned char>(v));
-}
-
-// An sfnt directory whose tables (given as lengths) follow it back to back.
-Bytes sfnt(unsigned long version, const std::vector<unsigned long>& lengths)
-{
-    Bytes b;
-    put32(b, version);
-    put16(b, static_cast<unsigned>(lengths.size()));
-    put16(b, 0), put16(b, 0), put16(b, 0);
-    unsigned long offset = 12 + 16 * lengths.size();
-    for (unsigned long length : lengths) {
-        put32(b, 0x676c7966), put32(b, 0), put32(b, offset), put32(b, length);
-        offset += length;
-    }
-    for (unsigned long length : lengths)
-        b.insert(b.end(), length, 0);
-    return b;
-}
-
 std::uint32_t get32(const Bytes& b, std::size_t at)
 {
     return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) | b[at + 3];
@@ -54,6 +25,28 @@ void set32(Bytes& b, std::size_t at, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         b[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(v >> (24 - 8 * i));
+}
+
+void put32(Bytes& b, unsigned long v)
+{
+    b.resize(b.size() + 4);
+    set32(b, b.size() - 4, static_cast<std::uint32_t>(v));
+}
+
+// An sfnt directory whose tables (given as lengths) follow it back to back.
+Bytes sfnt(unsigned long version, const std::vector<unsigned long>& lengths)
+{
+    Bytes b;
+    put32(b, version);
+    put32(b, lengths.size() << 16), put32(b, 0);  // the table count, then zeros
+    unsigned long offset = 12 + 16 * lengths.size();
+    for (unsigned long length : lengths) {
+        put32(b, 0x676c7966), put32(b, 0), put32(b, offset), put32(b, length);
+        offset += length;
+    }
+    for (unsigned long length : lengths)
+        b.insert(b.end(), length, 0);
+    return b;
 }
 
 Bytes real_font()
