@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -11,36 +12,20 @@ const PixelToCoords identity = [](int x, int y) {
     return Vector2f(static_cast<float>(x), static_cast<float>(y));
 };
 
-EditorEvent button_event(EditorEvent::Type type, EditorEvent::Button button, int x, int y)
-{
-    EditorEvent event;
-    event.type = type;
-    event.button = button;
-    event.x = x;
-    event.y = y;
-    return event;
-}
-
-EditorEvent key_event(EditorEvent::Key key)
-{
-    EditorEvent event;
-    event.type = EditorEvent::Type::KeyPressed;
-    event.key = key;
-    return event;
-}
-
+using Type = EditorEvent::Type;
+using Key = EditorEvent::Key;
 constexpr EditorEvent::Button left = EditorEvent::Button::Left;
 constexpr EditorEvent::Button other_button = EditorEvent::Button::Other;
 
 void press(EditorState& editor, int x, int y, EditorEvent::Button button = left,
            const PixelToCoords& to_coords = identity)
 {
-    handle_event(button_event(EditorEvent::Type::ButtonPressed, button, x, y), to_coords, editor);
+    handle_event({Type::ButtonPressed, Key::Other, button, x, y}, to_coords, editor);
 }
 
 void release(EditorState& editor, EditorEvent::Button button = left)
 {
-    handle_event(button_event(EditorEvent::Type::ButtonReleased, button, 0, 0), identity, editor);
+    handle_event({Type::ButtonReleased, Key::Other, button, 0, 0}, identity, editor);
 }
 
 void click(EditorState& editor, int x, int y)
@@ -49,9 +34,9 @@ void click(EditorState& editor, int x, int y)
     release(editor);
 }
 
-void key(EditorState& editor, EditorEvent::Key code)
+void key(EditorState& editor, Key code)
 {
-    handle_event(key_event(code), identity, editor);
+    handle_event({Type::KeyPressed, code}, identity, editor);
 }
 
 LiveMouse mouse_at(bool left_held, const Vector2f& position)
@@ -70,21 +55,14 @@ EditorState holding_second_of_two()
     return editor;
 }
 
-std::vector<Vector2f> points_of(const EditorState& editor)
-{
-    std::vector<Vector2f> points;
-    for (int i = 0; i < editor.bezier_curve.num_points(); ++i)
-        points.push_back(editor.bezier_curve.get_point(i));
-    return points;
-}
+using Points = std::vector<std::pair<float, float>>;
 
-void expect_points(const EditorState& editor, const std::vector<Vector2f>& expected)
+Points points_of(const EditorState& editor)
 {
-    ASSERT_EQ(editor.bezier_curve.num_points(), static_cast<int>(expected.size()));
-    for (int i = 0; i < editor.bezier_curve.num_points(); ++i) {
-        EXPECT_EQ(editor.bezier_curve.get_point(i).x, expected[i].x) << "point " << i;
-        EXPECT_EQ(editor.bezier_curve.get_point(i).y, expected[i].y) << "point " << i;
-    }
+    Points points;
+    for (int i = 0; i < editor.bezier_curve.num_points(); ++i)
+        points.emplace_back(editor.bezier_curve.get_point(i).x, editor.bezier_curve.get_point(i).y);
+    return points;
 }
 
 }
@@ -93,16 +71,16 @@ TEST(Clicks, FirstAppendsThenEachInsertsAtIndexOne)
 {
     EditorState editor;
     click(editor, 100, 100);
-    expect_points(editor, {{100, 100}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}}));
     click(editor, 500, 100);
     click(editor, 300, 500);
-    expect_points(editor, {{100, 100}, {300, 500}, {500, 100}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {300, 500}, {500, 100}}));
     click(editor, 50, 600);
-    expect_points(editor, {{100, 100}, {50, 600}, {300, 500}, {500, 100}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {50, 600}, {300, 500}, {500, 100}}));
     EXPECT_EQ(editor.selected_point, -1);  // a new point is not picked
 }
 
-TEST(Picking, StrictlyWithinFivePixelsOnBothAxes)
+TEST(Picking, LowestIndexStrictlyWithinFivePixelsOnBothAxes)
 {
     EditorState editor;
     editor.bezier_curve.add_point(Vector2f(100.0f, 100.0f));
@@ -123,11 +101,8 @@ TEST(Picking, StrictlyWithinFivePixelsOnBothAxes)
     release(editor);
     press(editor, 0, -500, left, off_by);  // exactly 5 on y: a miss
     EXPECT_EQ(editor.bezier_curve.num_points(), 3);
-}
 
-TEST(Picking, LowestIndexWins)
-{
-    EditorState editor;
+    editor = EditorState{};  // the lowest index wins
     for (const Vector2f& p : {Vector2f(300, 300), Vector2f(106, 100), Vector2f(200, 200),
                               Vector2f(104, 100)})
         editor.bezier_curve.add_point(p);
@@ -136,16 +111,16 @@ TEST(Picking, LowestIndexWins)
     EXPECT_EQ(editor.bezier_curve.num_points(), 4);
 }
 
-TEST(Dragging, FollowsTheMouseWhileHeldAndStopsOnRelease)
+TEST(Dragging, FollowsTheMouseWhileHeldStopsOnReleaseAndPressesReselect)
 {
     EditorState editor = holding_second_of_two();
 
     apply_drag(mouse_at(true, Vector2f(520, 140)), editor);
-    expect_points(editor, {{100, 100}, {520, 140}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {520, 140}}));
     apply_drag(mouse_at(true, Vector2f(-300, 2000)), editor);  // outside the window too
-    expect_points(editor, {{100, 100}, {-300, 2000}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {-300, 2000}}));
     apply_drag(mouse_at(false, Vector2f(0, 0)), editor);  // button up, release not yet seen
-    expect_points(editor, {{100, 100}, {-300, 2000}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {-300, 2000}}));
 
     release(editor);
     bool asked = false;
@@ -153,12 +128,9 @@ TEST(Dragging, FollowsTheMouseWhileHeldAndStopsOnRelease)
                             [&asked] { asked = true; return Vector2f(7, 7); }};
     apply_drag(watched, editor);
     EXPECT_FALSE(asked);  // nothing picked: no need to ask the window
-    expect_points(editor, {{100, 100}, {-300, 2000}});
-}
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {-300, 2000}}));
 
-TEST(Dragging, PressWhileDraggingReselectsOrKeepsTheOldSelection)
-{
-    EditorState editor = holding_second_of_two();
+    editor = holding_second_of_two();  // a press while dragging
     press(editor, 300, 300);  // a miss keeps the selection and adds nothing
     EXPECT_EQ(editor.selected_point, 1);
     EXPECT_EQ(editor.bezier_curve.num_points(), 2);
@@ -170,14 +142,14 @@ TEST(Keys, SegmentsHaveAFloorOfOneAndUpSaturates)
 {
     EditorState editor;
     for (int i = 0; i < 20; ++i)
-        key(editor, EditorEvent::Key::Down);
+        key(editor, Key::Down);
     EXPECT_EQ(editor.num_segments, 1);
-    key(editor, EditorEvent::Key::Up);
-    key(editor, EditorEvent::Key::Up);
+    key(editor, Key::Up);
+    key(editor, Key::Up);
     EXPECT_EQ(editor.num_segments, 3);
 
     editor.num_segments = 2147483647;  // Up saturates rather than overflow
-    key(editor, EditorEvent::Key::Up);
+    key(editor, Key::Up);
     EXPECT_EQ(editor.num_segments, 2147483647);
 }
 
@@ -185,7 +157,7 @@ TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
 {
     EditorState editor = holding_second_of_two();
 
-    key(editor, EditorEvent::Key::R);
+    key(editor, Key::R);
     EXPECT_EQ(editor.bezier_curve.num_points(), 0);
     EXPECT_EQ(editor.selected_point, 1);
     apply_drag(mouse_at(true, Vector2f(10, 10)), editor);
@@ -193,7 +165,7 @@ TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
 
     release(editor);
     click(editor, 200, 200);  // the next click starts a new curve
-    expect_points(editor, {{200, 200}});
+    EXPECT_EQ(points_of(editor), (Points{{200, 200}}));
 }
 
 // Every kind of event, from an editor with three points and five segments:
@@ -207,26 +179,24 @@ TEST(Events, EachChangesItsOwnFieldAndNothingElse)
         EditorEvent event;
         std::function<void(EditorState&)> change;
     };
-    using Type = EditorEvent::Type;
-    using Key = EditorEvent::Key;
     const auto nothing = [](EditorState&) {};
     const Case cases[] = {
-        {"H", -1, key_event(Key::H), [](EditorState& e) { e.hide_text = true; }},
-        {"R", -1, key_event(Key::R), [](EditorState& e) { e.bezier_curve.clear(); }},
-        {"Up", -1, key_event(Key::Up), [](EditorState& e) { e.num_segments = 6; }},
-        {"Down", -1, key_event(Key::Down), [](EditorState& e) { e.num_segments = 4; }},
-        {"other key", -1, key_event(Key::Other), nothing},
-        {"left press on space", -1, button_event(Type::ButtonPressed, left, 200, 200),
+        {"H", -1, {Type::KeyPressed, Key::H}, [](EditorState& e) { e.hide_text = true; }},
+        {"R", -1, {Type::KeyPressed, Key::R}, [](EditorState& e) { e.bezier_curve.clear(); }},
+        {"Up", -1, {Type::KeyPressed, Key::Up}, [](EditorState& e) { e.num_segments = 6; }},
+        {"Down", -1, {Type::KeyPressed, Key::Down}, [](EditorState& e) { e.num_segments = 4; }},
+        {"other key", -1, {Type::KeyPressed, Key::Other}, nothing},
+        {"left press on space", -1, {Type::ButtonPressed, Key::Other, left, 200, 200},
          [](EditorState& e) { e.bezier_curve.insert_point(1, Vector2f(200, 200)); }},
-        {"left press on a point", -1, button_event(Type::ButtonPressed, left, 501, 102),
+        {"left press on a point", -1, {Type::ButtonPressed, Key::Other, left, 501, 102},
          [](EditorState& e) { e.selected_point = 2; }},
-        {"left release", 2, button_event(Type::ButtonReleased, left, 200, 200),
+        {"left release", 2, {Type::ButtonReleased, Key::Other, left, 200, 200},
          [](EditorState& e) { e.selected_point = -1; }},
-        {"other press on space", -1, button_event(Type::ButtonPressed, other_button, 200, 200), nothing},
-        {"other press on a point", -1, button_event(Type::ButtonPressed, other_button, 100, 100), nothing},
-        {"other release", 2, button_event(Type::ButtonReleased, other_button, 100, 100), nothing},
-        {"close", -1, button_event(Type::Closed, left, 200, 200), nothing},
-        {"other event", -1, button_event(Type::Other, left, 200, 200), nothing},
+        {"other press on space", -1, {Type::ButtonPressed, Key::Other, other_button, 200, 200}, nothing},
+        {"other press on a point", -1, {Type::ButtonPressed, Key::Other, other_button, 100, 100}, nothing},
+        {"other release", 2, {Type::ButtonReleased, Key::Other, other_button, 100, 100}, nothing},
+        {"close", -1, {Type::Closed, Key::Other, left, 200, 200}, nothing},
+        {"other event", -1, {Type::Other, Key::Other, left, 200, 200}, nothing},
     };
     for (const Case& c : cases) {
         EditorState editor;
@@ -239,7 +209,7 @@ TEST(Events, EachChangesItsOwnFieldAndNothingElse)
 
         handle_event(c.event, identity, editor);
         SCOPED_TRACE(c.name);
-        expect_points(editor, points_of(expected));
+        EXPECT_EQ(points_of(editor), points_of(expected));
         EXPECT_EQ(editor.num_segments, expected.num_segments);
         EXPECT_EQ(editor.hide_text, expected.hide_text);
         EXPECT_EQ(editor.selected_point, expected.selected_point);
@@ -255,7 +225,7 @@ TEST(Mapping, PixelsAreMappedIntoDrawingCoordinates)
     EditorState editor;
     press(editor, 200, 200, left, halve);
     release(editor);
-    expect_points(editor, {{100, 100}});
+    EXPECT_EQ(points_of(editor), (Points{{100, 100}}));
     press(editor, 204, 196, left, halve);  // (102, 98): a hit
     EXPECT_EQ(editor.selected_point, 0);
     EXPECT_EQ(editor.bezier_curve.num_points(), 1);

@@ -62,18 +62,6 @@ sf::Event button(bool pressed, sf::Mouse::Button which, int x, int y)
 }
 #endif
 
-EditorEvent expected(EditorEvent::Type type, EditorEvent::Key key = EditorEvent::Key::Other,
-                     EditorEvent::Button which = EditorEvent::Button::Other, int x = 0, int y = 0)
-{
-    EditorEvent event;
-    event.type = type;
-    event.key = key;
-    event.button = which;
-    event.x = x;
-    event.y = y;
-    return event;
-}
-
 }
 
 // A (key code 0) must stay a key: read as a button it would be the left one.
@@ -87,23 +75,23 @@ TEST(SfmlEvents, BecomeTheEditorsOwnEvents)
         sf::Event event;
         EditorEvent expected;
     } cases[] = {
-        {"close", closed(), expected(Type::Closed)},
-        {"H", key_press(sf::Keyboard::Key::H), expected(Type::KeyPressed, Key::H)},
-        {"R", key_press(sf::Keyboard::Key::R), expected(Type::KeyPressed, Key::R)},
-        {"Up", key_press(sf::Keyboard::Key::Up), expected(Type::KeyPressed, Key::Up)},
-        {"Down", key_press(sf::Keyboard::Key::Down), expected(Type::KeyPressed, Key::Down)},
-        {"A", key_press(sf::Keyboard::Key::A), expected(Type::KeyPressed)},
-        {"Escape", key_press(sf::Keyboard::Key::Escape), expected(Type::KeyPressed)},
-        {"H released", key_press(sf::Keyboard::Key::H, false), expected(Type::Other)},
+        {"close", closed(), {Type::Closed}},
+        {"H", key_press(sf::Keyboard::Key::H), {Type::KeyPressed, Key::H}},
+        {"R", key_press(sf::Keyboard::Key::R), {Type::KeyPressed, Key::R}},
+        {"Up", key_press(sf::Keyboard::Key::Up), {Type::KeyPressed, Key::Up}},
+        {"Down", key_press(sf::Keyboard::Key::Down), {Type::KeyPressed, Key::Down}},
+        {"A", key_press(sf::Keyboard::Key::A), {Type::KeyPressed}},
+        {"Escape", key_press(sf::Keyboard::Key::Escape), {Type::KeyPressed}},
+        {"H released", key_press(sf::Keyboard::Key::H, false), {Type::Other}},
         {"left press", button(true, sf::Mouse::Button::Left, 12, -7),
-         expected(Type::ButtonPressed, Key::Other, Button::Left, 12, -7)},
+         {Type::ButtonPressed, Key::Other, Button::Left, 12, -7}},
         {"left release", button(false, sf::Mouse::Button::Left, 640, 3),
-         expected(Type::ButtonReleased, Key::Other, Button::Left, 640, 3)},
+         {Type::ButtonReleased, Key::Other, Button::Left, 640, 3}},
         {"right press", button(true, sf::Mouse::Button::Right, 5, 6),
-         expected(Type::ButtonPressed, Key::Other, Button::Other, 5, 6)},
+         {Type::ButtonPressed, Key::Other, Button::Other, 5, 6}},
         {"middle release", button(false, sf::Mouse::Button::Middle, 5, 6),
-         expected(Type::ButtonReleased, Key::Other, Button::Other, 5, 6)},
-        {"focus lost", other(), expected(Type::Other)},
+         {Type::ButtonReleased, Key::Other, Button::Other, 5, 6}},
+        {"focus lost", other(), {Type::Other}},
     };
     for (const auto& c : cases) {
         const EditorEvent got = to_editor_event(c.event);

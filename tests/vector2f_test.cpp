@@ -3,24 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 TEST(Vector2f, ArithmeticIsPerCoordinateAndLeavesOperandsAlone)
 {
-    const Vector2f origin;
-    EXPECT_EQ(origin.x, 0.0f);
-    EXPECT_EQ(origin.y, 0.0f);
-
+    const auto xy = [](const Vector2f& v) { return std::make_pair(v.x, v.y); };
+    EXPECT_EQ(xy(Vector2f()), std::make_pair(0.0f, 0.0f));
     Vector2f sum;
     sum += Vector2f(1.5f, -2.25f);
-    EXPECT_EQ(sum.x, 1.5f);
-    EXPECT_EQ(sum.y, -2.25f);
-
+    sum += Vector2f(1.5f, -2.25f);  // added to, not replaced
+    EXPECT_EQ(xy(sum), std::make_pair(3.0f, -4.5f));
     const Vector2f p(3.0f, -4.0f);
-    const Vector2f scaled = p * 0.5f;
-    EXPECT_EQ(scaled.x, 1.5f);
-    EXPECT_EQ(scaled.y, -2.0f);
-    EXPECT_EQ(p.x, 3.0f);
-    EXPECT_EQ(p.y, -4.0f);
+    EXPECT_EQ(xy(p * 0.5f), std::make_pair(1.5f, -2.0f));
+    EXPECT_EQ(xy(p), std::make_pair(3.0f, -4.0f));
 }
 
 // is_near: within the tolerance on both axes, strictly; never for a
