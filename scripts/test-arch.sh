@@ -4,13 +4,14 @@
 # --e2e the editor itself on a bare X server with real input. One build,
 # without sanitizers, benchmarks or other desktops, so that it stays quick
 # under emulation.
-#   scripts/test-arch.sh [--cross arm64] [--e2e] [TIME_FACTOR]
+#   scripts/test-arch.sh [--cross arm64|i386] [--e2e] [TIME_FACTOR]
 # TIME_FACTOR (default 1) stretches every wait of the tests, for a machine
 # that many times slower; no check is skipped for it.
-# With --cross arm64, on Debian: built by Debian's cross compiler against
-# Debian's arm64 packages, installed beside this system's own, and every
-# program of the tests run for arm64 under qemu-user (registered with
-# binfmt_misc if it is not), while the X server and the harness run natively.
+# With --cross ARCH, on amd64 Debian: built by Debian's cross compiler
+# against Debian's packages for ARCH, installed beside this system's own, and
+# every program of the tests run for ARCH under qemu-user (registered with
+# binfmt_misc if it is not; for i386 only where this kernel cannot run it
+# itself), while the X server and the harness run natively.
 # The same compiler release and packages as an arm64 system's, without
 # emulating the compiler and the package installs, which take most of an
 # emulated system's time.
@@ -24,19 +25,31 @@ configure=(cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHM
            -DORRINADE_WERROR=ON -DORRINADE_TIME_FACTOR="$factor")
 pkg_config=pkg-config compiler=c++
 if [ -n "$cross" ]; then
-  [ "$cross" = arm64 ] || { echo "test-arch: cross-builds only for arm64" >&2; exit 2; }
-  triple=aarch64-linux-gnu
-  dpkg --add-architecture arm64
+  case $cross in
+    arm64) triple=aarch64-linux-gnu multiarch=aarch64-linux-gnu ;;
+    i386) triple=i686-linux-gnu multiarch=i386-linux-gnu ;;
+    *) echo "test-arch: cross-builds only for arm64 and i386" >&2; exit 2 ;;
+  esac
+  dpkg --add-architecture "$cross"
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-    crossbuild-essential-arm64 cmake make pkgconf file qemu-user-static \
-    libsfml-dev:arm64 libgtest-dev:arm64 libx11-dev:arm64 libxrandr-dev:arm64 libgl1-mesa-dri:arm64 \
-    fonts-dejavu-core fontconfig xvfb xauth xdotool python3 python3-xlib openbox
+    "crossbuild-essential-$cross" cmake make pkgconf file qemu-user-static \
+    "libsfml-dev:$cross" "libgtest-dev:$cross" "libx11-dev:$cross" "libxrandr-dev:$cross" \
+    "libgl1-mesa-dri:$cross" fonts-dejavu-core fontconfig xvfb xauth xdotool python3 python3-xlib openbox
   binfmt=/proc/sys/fs/binfmt_misc
   [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
-  [ -e "$binfmt/qemu-aarch64" ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >"$binfmt/register"
-  configure+=(-DCMAKE_TOOLCHAIN_FILE=cmake/$triple.cmake)
-  pkg_config="env PKG_CONFIG_LIBDIR=/usr/lib/$triple/pkgconfig pkg-config" compiler=$triple-g++
+  if [ "$cross" = arm64 ]; then
+    [ -e "$binfmt/qemu-aarch64" ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >"$binfmt/register"
+  elif ! /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ ! -e "$binfmt/qemu-i386" ]; then
+    # Debian's qemu registers nothing for i386 on amd64, whose kernels mostly
+    # run it themselves. qemu's own ELF magic and mask for it.
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:'\
+'\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      >"$binfmt/register"
+  fi
+  export ORRINADE_CROSS_TRIPLE=$triple
+  configure+=(-DCMAKE_TOOLCHAIN_FILE=cmake/debian-cross.cmake)
+  pkg_config="env PKG_CONFIG_LIBDIR=/usr/lib/$multiarch/pkgconfig pkg-config" compiler=$triple-g++
 else
   scripts/install-deps.sh unit
 fi
