@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Runs the built test suites (needs an X display) and closes with one line
-# that counts them all.
+# that counts them all:
+#   scripts/run-tests.sh [BUILD [SANITIZED_BUILD...]]
+# every suite of BUILD (build/ by default), and those a sanitizer changes of
+# each SANITIZED_BUILD (build-asan/ and build-fuzz/ by default).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 log=$(mktemp)
@@ -19,14 +22,17 @@ suite() {
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   rm -f "$out"
 }
-suite build -j2
+[ $# -gt 0 ] || set -- build build-asan build-fuzz
+suite "$1" -j2
+shift
 # Resident memory means nothing under the sanitizer's shadow memory, and the
 # soak would take minutes there. The other desktops test where the window
 # goes and how input reaches it, which the sanitizers do not change; the
 # scripts' own tests build nothing of the editor's.
 others='^e2e_soak$|^e2e_(startup|editing|mapping|keys|panel)_|^install_deps_probe$|^debian_archive$'
-suite build-asan -j2 -E "$others"
-suite build-fuzz -j2 -E "$others"
+for build in "$@"; do
+  suite "$build" -j2 -E "$others"
+done
 
 # ctest counts a skipped test among the passed; here it is counted apart.
 skipped=$(grep -c -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log" || true)
