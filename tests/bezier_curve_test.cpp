@@ -200,12 +200,10 @@ TEST(BezierCurveEvaluation, PowersAreThoseOfSquaringBitForBit)
     EXPECT_EQ(untouched, 42.0f);
 }
 
-// The bits x86-64 gives for curves of 1 to 63 points at the parameters a
-// 64-segment strip uses and a few others, for the fixed arithmetic and the
-// weighted mean alike. Every machine must give the same: one that evaluates
-// in wider precision (the x87 unit) or fuses multiply-adds differs in about
-// half of them. The inputs come from integer arithmetic alone, so that they
-// are the same wherever the test is built.
+// The bits x86-64 gives for curves of 1 to 63 points at a 64-segment strip's
+// parameters and a few others, for both arithmetics: every machine must agree
+// (x87 precision or fused multiply-adds differ in about half). The inputs come
+// from integer arithmetic alone, the same wherever the test is built.
 TEST(BezierCurveEvaluation, BitsAreThoseRecordedOnX86_64)
 {
     std::uint32_t state = 12345;

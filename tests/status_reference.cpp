@@ -1,11 +1,7 @@
-// Draws the status lines as the editor must show them for given counts, on
-// its own: "points: N" at (0, 0) and "segments: M" at (0, 25), 20-pixel black
-// text over the editor's background, into a 640 x 640 texture, and writes the
-// picture as a binary PPM. The end-to-end tests compare the real window with
-// it pixel for pixel. On a desktop at SCALE (default 1) every length is
-// that many times larger, rounded to whole device pixels: the text
-// round(20 SCALE) pixels, the second line at round(25 SCALE), the picture
-// round(640 SCALE) pixels square.
+// Writes, as a binary PPM, the status lines the editor must show for given
+// counts: "points: N" at (0, 0) and "segments: M" at (0, 25), 20-pixel black
+// text on the editor's background, 640 x 640; at SCALE (default 1) each length
+// times SCALE, rounded to whole device pixels. The end-to-end tests compare it.
 //   status_reference FONT POINTS SEGMENTS OUT.ppm [SCALE]
 #include "sfml/sfml_version.h"
 

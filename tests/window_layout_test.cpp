@@ -180,11 +180,9 @@ TEST(WindowSize, WindowAndFrameFitTheWorkArea)
     EXPECT_EQ(device_pixels(25, 1.5), 38u);  // 37.5, away from zero
 }
 
-// Over generated desktops, sane and absurd: any number and size of monitors,
-// work areas, frames and DPIs, and wherever the window was put. The window
-// is square, never below 1 pixel nor above dpi / 96; where the designed 640
-// and its frame fit the chosen monitor's usable area, the window and its
-// frame end up inside it.
+// Over generated desktops, sane and absurd: the window is square, 1 pixel to
+// dpi / 96, and where the designed 640 and its frame fit the chosen monitor's
+// usable area, the window and its frame end up inside it.
 TEST(WindowLayout, FitsTheMonitorItIsOnWheneverTheDesignedSizeDoes)
 {
     std::mt19937 random(20261210);
