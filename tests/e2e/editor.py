@@ -169,7 +169,6 @@ class EditorProcess:
         subprocess.run(["wmctrl", "-c", "Orrinade"], check=True, env=self.env)
 
     def resize(self, width, height):
-        """Resizes the window to width x height logical pixels."""
         width, height = device(width), device(height)
         subprocess.run(["xdotool", "windowsize", str(self.window.id), str(width), str(height)],
                        check=True, env=self.env)

@@ -18,7 +18,6 @@ class Input:
     thousand; sync() sends what is queued."""
 
     def move(self, x, y, scale=SCALE):
-        """Moves the pointer to (x, y) in the window's logical pixels."""
         self.quick_move(x, y, scale)
         self.sync()
 
