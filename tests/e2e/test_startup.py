@@ -20,24 +20,19 @@ from placement import (creation_never_ends, creation_place, grown, inside, kept_
 from processes import running
 from waiting import wait_for
 
-# Monitors wide, square-ish and small, in logical pixels: the window (640 x
-# 640) fits each, with little to spare on the last.
+# Monitors in logical pixels: the window (640 x 640) fits each, barely the last.
 SCREENS = [(device(1920), device(1080)), (device(1280), device(1024)), (device(1024), device(768))]
 # Laptops and monitors in device pixels, whatever the desktop's scale.
 PANEL_SCREENS = [(1366, 768), (1920, 1080), (3840, 2160)]
 HERE = os.path.dirname(os.path.abspath(__file__))
-# The longest the editor may wait for a desktop, beyond the time its first
-# frame takes on one that keeps the rules: its waits end within 0.6 s.
-# Stretched as every wait is on a slower machine.
+# The longest the editor may wait for a desktop (0.6 s), stretched as every wait is.
 DESKTOP_WAIT = TIMEOUT / 30
-# What SFML writes on stderr as it creates any window on a server whose GL
-# cannot set vertical sync (Xvfb's): not the editor's to answer for.
+# What SFML writes on any server whose GL cannot set vertical sync (Xvfb's).
 SFML_NOTICES = {"Setting vertical sync not supported"}
 
 
 def mark_on_root(supported_known):
-    """A manager's mark naming the root window itself, on a server where
-    nothing has named _NET_WM_NAME, and _NET_SUPPORTED named or not."""
+    """A manager's mark naming the root window; _NET_SUPPORTED interned or not."""
     def make(s):
         if supported_known:
             s.display.intern_atom("_NET_SUPPORTED")
@@ -49,8 +44,7 @@ def mark_on_root(supported_known):
 
 
 def killed_manager(s):
-    """openbox killed once it has marked the root window: its marks stay,
-    its check window is gone."""
+    """openbox killed once it marked the root: its marks stay, its check window is gone."""
     manager = s.processes.spawn(["openbox", "--sm-disable"], env=s.env)
     wait_for(lambda: all(s.root.get_full_property(s.display.intern_atom(n), X.AnyPropertyType)
                          for n in ("_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED")), "openbox's marks")
@@ -81,17 +75,13 @@ ROOT_MARK_ERROR = x_error("BadAtom", 18) if SFML_VERSION.startswith("2.") else N
 HOSTILE = [
     ("nothing wrong", (1, 1.5, 2), lambda s: None, None),
     ("manager killed, marks left", (1, 1.5), killed_manager, x_error("BadWindow", 20)),
-    # SFML 2 remembers an atom it once found missing as None, and later
-    # names a property of its window with it; SFML 3 looks it up again. The
-    # editor makes the hints' atoms as it connects, so _NET_SUPPORTED is
-    # known to SFML whether the desktop made it or not.
+    # SFML 2 keeps an atom once found missing as None and names a property with it.
     ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), ROOT_MARK_ERROR),
     ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), ROOT_MARK_ERROR),
     # At 150 % the wait for the promised frame runs to its deadline (0.1 s);
     # the frame declared once the window shows ends the wait for it.
     ("frame request never answered", (1, 1.5), late_frame_manager, None),
-    # The frame known only once the window is shown, and then too tall for
-    # the size planned without it: the window is made smaller, once.
+    # The frame, known once the window shows, too tall: the window shrinks once.
     ("frame request never answered, small screen", (1.5,), late_frame_manager, None, (1366, 768)),
 ]
 
@@ -170,12 +160,8 @@ class Startup(EditorCase):
     @unittest.skipUnless(any(placement_out_of_reach(screen) for screen in SCREENS),
                          "the window is wholly on a monitor of every size")
     def test_window_partly_off_the_screen_where_the_desktop_keeps_it_there(self):
-        """Known limit: on some monitors this desktop keeps the window
-        partly off the screen wherever the editor moves it (desktops.py says
-        why). The symptom itself is checked: the window's frame overhangs
-        the monitor's edges by what the desktop's entry predicts. Once the
-        desktop follows the editor's move, this fails, and the placement
-        check of the test above comes back for those monitors."""
+        """Known limit (desktops.py): the frame overhangs the monitor by what
+        the desktop's entry predicts; fails once the desktop follows the move."""
         for screen in filter(placement_out_of_reach, SCREENS):
             with self.subTest(screen=screen):
                 s = self.new_session(screen)
@@ -199,12 +185,8 @@ class Startup(EditorCase):
     @unittest.skipUnless(SFML_VERSION.startswith("2.5.") and not DESKTOP.places and not RUNNER,
                          "only SFML 2.5 with nothing to place its window")
     def test_sfml_2_5_hangs_creating_its_window_on_a_very_wide_bare_screen(self):
-        """Known limit: on two 1920 x 1080 monitors side by side SFML 2.5.1
-        creates the window below the screen and waits for ever for it to be
-        seen, so the editor never gets to move it. The symptom itself is
-        checked: ten seconds on, the editor still runs and its window is
-        still where SFML created it, below the screen. Once SFML returns,
-        the editor moves the window onto a monitor and this fails."""
+        """Known limit: SFML 2.5.1 creates the window below two 1920 x 1080
+        monitors and waits for ever for it to be seen; fails once SFML returns."""
         monitor = (device(1920), device(1080))
         screen = (2 * monitor[0], monitor[1])
         self.assertTrue(creation_never_ends(screen))
@@ -218,8 +200,7 @@ class Startup(EditorCase):
         self.assertIsNone(editor.poll(), "the editor exited instead of hanging")
 
     def test_ended_by_sigterm_leaves_no_process_behind(self):
-        """A test process ended as ctest's timeout ends it stops the server,
-        the desktop and the editor it started."""
+        """A test ended as ctest's timeout ends it stops what it started."""
         script = ("import harness, time\n"
                   "s = harness.EditorSession()\n"
                   "s.start()\n"
@@ -233,8 +214,7 @@ class Startup(EditorCase):
         self.assertGreaterEqual(len(started), 2, "the server and the editor at least")
 
         def kill_left_over():
-            # Should the child fail to end them, they would hold the test's
-            # output open, and ctest would wait for them until its time-out.
+            # Left over, they would hold the output open until ctest's time-out.
             for pid in filter(running, started):
                 os.kill(pid, signal.SIGKILL)
         self.addCleanup(kill_left_over)
@@ -246,8 +226,7 @@ class Startup(EditorCase):
 
     @unittest.skipUnless(DESKTOP_NAME in ("gnome", "kde"), "the X display is not the desktop's choice")
     def test_starts_beside_stale_x_sockets(self):
-        """Sockets of X servers long gone, with no lock files, do not keep
-        the compositor from starting its Xwayland."""
+        """Stale X sockets without lock files do not keep Xwayland from starting."""
         stale = []
         try:
             for number in range(64):
@@ -262,9 +241,7 @@ class Startup(EditorCase):
             s.start()
             s.wait_status(0, 16)
         finally:
-            # A server started meanwhile may have taken a number over: it
-            # holds that number's lock file, and its socket may even have the
-            # stale one's inode number, which the file system gives again.
+            # A server started meanwhile may hold a number's lock and reuse the inode.
             for path, inode, lock in stale:
                 try:
                     if os.stat(path).st_ino == inode and not os.path.exists(lock):
@@ -298,8 +275,7 @@ class Startup(EditorCase):
                                      "the start, %.2f s where nothing is wrong" % (took, now_plain))
 
     def run_row(self, make, screen, tells):
-        """The desktop made by `make` on a fresh server, the editor checked
-        on it; the time its first frame took."""
+        """The editor checked on `make`'s desktop on a fresh server; its first frame's time."""
         with tempfile.TemporaryFile() as errors:
             s = self.new_session(*screen)
             try:
@@ -328,12 +304,10 @@ class Startup(EditorCase):
         took = time.monotonic() - launched
         print("first frame after %.2f s" % took)
         window, frame = s.wait_settled()
-        # The designed size at the desktop's scale, or what the screen has
-        # room for with the frame around it.
+        # The designed size at the desktop's scale, or what fits with the frame.
         room = min(s.screen[0] - frame[2] + window[2], s.screen[1] - frame[3] + window[3])
         self.assertEqual(window[2:], (min(WINDOW_SIZE[0], room),) * 2)
-        # The frame a manager that draws none declares is not checked: the
-        # move that puts a real frame's corner in place puts the window there.
+        # A declared frame nothing draws is not checked, only the window.
         self.assertTrue(any(inside(window, m) for m in s.monitors()),
                         "the window %s is not wholly on one of the monitors %s" % (window, s.monitors()))
         scale = window[2] / 640
@@ -350,9 +324,7 @@ class Startup(EditorCase):
         return took
 
     def test_closing_exits_with_status_zero(self):
-        """Closed by the close request a title bar's button sends, and where
-        a window manager runs by its own close, with a curve drawn where
-        input reaches the window."""
+        """Closed by a title bar's close request, and by a manager's own close."""
         ways = [("close request", EditorSession.request_close)]
         if DESKTOP.managed:
             ways.append(("window manager's close", EditorSession.close_by_window_manager))
@@ -409,8 +381,7 @@ class Startup(EditorCase):
                  'orrinade: cannot open the X display ":4095" that DISPLAY names')
         s.display.sync()
         events = [s.display.next_event() for _ in range(s.display.pending_events())]
-        # The editor's window would be a new client's, 640 x 640 when made or
-        # resized; Wine makes hidden helper windows of other sizes.
+        # The editor's would be a new client's, 640 x 640; Wine's helpers differ.
         editors = {e.window.id for e in events
                    if e.type in (X.CreateNotify, X.ConfigureNotify)
                    and e.window.id & ~mask not in present
