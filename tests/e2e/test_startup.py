@@ -72,13 +72,14 @@ ROOT_MARK_ERROR = x_error("BadAtom", 18) if SFML_VERSION.startswith("2.") else N
 
 
 # Desktops only the whole editor meets, made on a bare server: (name, scales, how
-# made, the one stderr line allowed or None, {scale: deadline run out}[, screen]).
+# made, the one stderr line allowed or None, {scale: deadline run out} or None
+# where SFML's own program dies of the desktop's X errors[, screen]).
 HOSTILE = [
     ("nothing wrong", (1, 1.5, 2), lambda s: None, None, {}),
-    ("manager killed, marks left", (1, 1.5), killed_manager, x_error("BadWindow", 20), {}),
+    ("manager killed, marks left", (1, 1.5), killed_manager, x_error("BadWindow", 20), None),
     # SFML 2 keeps an atom once found missing as None and names a property with it.
-    ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), ROOT_MARK_ERROR, {}),
-    ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), ROOT_MARK_ERROR, {}),
+    ("mark on the root, _NET_SUPPORTED known", (1,), mark_on_root(True), ROOT_MARK_ERROR, None),
+    ("mark on the root, _NET_SUPPORTED unknown", (1.5,), mark_on_root(False), ROOT_MARK_ERROR, None),
     # At 150 % the wait for the promised frame runs out (0.1 s).
     ("frame request never answered", (1, 1.5), late_frame_manager, None, {1.5: 0.1}),
     # The frame, known once the window shows, too tall: the window shrinks once.
@@ -256,7 +257,8 @@ class Startup(EditorCase):
                     make(s)
                     s.display.sync()
                     self.check_works(s, errors, tells)
-                    self.check_as_quick_as_least(s, deadlines.get(SCALE, 0))
+                    if deadlines is not None:
+                        self.check_as_quick_as_least(s, deadlines.get(SCALE, 0))
                 finally:
                     s.close()
 
