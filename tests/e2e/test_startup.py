@@ -29,8 +29,12 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
 # Under the shortest wait the editor has (0.1 s), for a planted wait to fail.
 MARGIN = 0.1
-# Launches of each program timed per row; noise only adds time, so minima compare.
+# Launches of each program timed per round; noise only adds time, so minima
+# compare, and a row whose minima do not is launched for another round, up
+# to ROUNDS, before the editor is taken to be slow: a busy machine's noise
+# goes with more launches, a wait of the editor's own does not.
 LAUNCHES = 3
+ROUNDS = 3
 # What SFML writes on any server whose GL cannot set vertical sync (Xvfb's).
 SFML_NOTICES = {"Setting vertical sync not supported"}
 
@@ -268,13 +272,15 @@ class Startup(EditorCase):
             print("first frame not timed: %s is not built" % LEAST)
             return
         times = {BINARY: [], LEAST: []}
-        for turn in range(LAUNCHES):
+        for turn in range(LAUNCHES * ROUNDS):
             for program in (BINARY, LEAST) if turn % 2 else (LEAST, BINARY):
                 times[program].append(self.first_frame(s, program, subprocess.DEVNULL))
                 s.request_close()
                 self.assertEqual(s.wait_exit(), 0, program)
                 wait_for(lambda: not s.find_window(), "the window to go")
-        ours, least = min(times[BINARY]), min(times[LEAST])
+            ours, least = min(times[BINARY]), min(times[LEAST])
+            if turn % LAUNCHES == LAUNCHES - 1 and ours <= least + deadline + MARGIN:
+                break
         print("first frame: editor %.3f s, least SFML program %.3f s, ratio %.2f"
               % (ours, least, ours / least))
         self.assertLessEqual(ours, least + deadline + MARGIN, "the first frames: editor %s, least "
