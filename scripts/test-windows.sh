@@ -106,14 +106,9 @@ suites() {
 # At 100 % everything; at 150 % the window's size and the status lines; at
 # 200 % also clicks and drags in logical pixels. A start that Wine itself
 # fails is made again by the harness alone (tests/e2e/runner.py).
-for scale in 1 1.5 2; do
-  case $scale in
-    1) modules=(test_startup test_editing test_installer) ;;
-    1.5) modules=(test_startup) ;;
-    2) modules=(test_startup test_editing) ;;
-  esac
-  suites "$scale" "${modules[@]}"
-done
+suites 1 test_startup test_editing test_installer
+suites 1.5 test_startup
+suites 2 test_startup test_editing
 # Under a window manager with a taskbar-sized panel, whose work area Wine
 # gives programs as rcWork: the window and its frame in it, at 125 % and 150 %.
 for scale in 1.25 1.5; do

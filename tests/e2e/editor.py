@@ -9,8 +9,17 @@ from Xlib.protocol import event as xevent
 from desktops import DESKTOP
 from options import BACKGROUND, BINARY, BUILD_DIR, RUNNER, TIMEOUT, device
 from placement import placement_out_of_reach
+from processes import stat_fields
 from runner import is_failed_start, through_runner
 from waiting import wait_for
+
+
+def children_of(window):
+    """window's children, none where it has been destroyed meanwhile."""
+    try:
+        return window.query_tree().children
+    except (xerror.BadWindow, xerror.BadDrawable):
+        return []
 
 
 class EditorProcess:
@@ -33,11 +42,7 @@ class EditorProcess:
 
     def failed_to_start(self):
         """Whether the editor, ended, was the runner's failed start."""
-        if not RUNNER:
-            return False
-        self.editor_output.seek(0)
-        return is_failed_start(self.editor.returncode,
-                               self.editor_output.read().decode(errors="replace"))
+        return bool(RUNNER) and is_failed_start(self.editor.returncode, self.said())
 
     def run_to_end(self, cwd, env=None):
         """The exit status of the editor started in cwd and run to its end."""
@@ -99,12 +104,8 @@ class EditorProcess:
         def editors_within(window):
             """(the innermost viewable such window below window, or None;
             whether any window below is named and classed as the editor's)"""
-            try:
-                children = window.query_tree().children
-            except (xerror.BadWindow, xerror.BadDrawable):
-                return None, False
             named_below = False
-            for child in children:
+            for child in children_of(window):
                 try:
                     named = child.get_wm_name() == "Orrinade" and bool(child.get_wm_class())
                     found, named_inside = editors_within(child)
@@ -126,11 +127,7 @@ class EditorProcess:
         named = {}
 
         def look_within(window):
-            try:
-                children = window.query_tree().children
-            except (xerror.BadWindow, xerror.BadDrawable):
-                return
-            for child in children:
+            for child in children_of(window):
                 try:
                     if child.get_wm_name() == "Orrinade":
                         named["0x%x" % child.id] = states[child.get_attributes().map_state]
@@ -149,9 +146,8 @@ class EditorProcess:
         except Exception as error:  # the report must not hide the time-out
             named = "(the server: %r)" % error
         try:
-            with open("/proc/%d/stat" % self.editor.pid) as stat, \
-                    open("/proc/%d/wchan" % self.editor.pid) as wchan:
-                process = "state %s in %s" % (stat.read().rsplit(")", 1)[1].split()[0], wchan.read())
+            with open("/proc/%d/wchan" % self.editor.pid) as wchan:
+                process = "state %s in %s" % ((stat_fields(self.editor.pid) or ["gone"])[0], wchan.read())
         except OSError as error:
             process = str(error)
         return "windows named Orrinade: %s; the editor's process: %s" % (named, process)
@@ -173,7 +169,6 @@ class EditorProcess:
         subprocess.run(["wmctrl", "-c", "Orrinade"], check=True, env=self.env)
 
     def resize(self, width, height):
-        """Resizes the window to width x height logical pixels."""
         width, height = device(width), device(height)
         subprocess.run(["xdotool", "windowsize", str(self.window.id), str(width), str(height)],
                        check=True, env=self.env)

@@ -18,7 +18,6 @@ class Input:
     thousand; sync() sends what is queued."""
 
     def move(self, x, y, scale=SCALE):
-        """Moves the pointer to (x, y) in the window's logical pixels."""
         self.quick_move(x, y, scale)
         self.sync()
 
@@ -67,12 +66,10 @@ class Input:
         shows or hides the status lines only after the events ahead of it,
         and H again puts them back. Nothing but the status lines may be drawn
         in box, (x0, y0, x1, y1). The last screenshot."""
-        def shows_text(shot):
-            return shot.dark_in(box[0], box[1], box[2] - 1, box[3] - 1) > 0
-        shown = shows_text(self.shot())
+        shown = self.shot().shows_status(box)
         for want in (not shown, shown):
             self.key("h")
-            shot = self.wait_shot(lambda shot: shows_text(shot) == want,
+            shot = self.wait_shot(lambda shot: shot.shows_status(box) == want,
                                   "the status lines " + ("shown" if want else "hidden"))
         return shot
 

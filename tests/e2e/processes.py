@@ -9,6 +9,20 @@ import subprocess
 from waiting import wait_for
 
 
+def stat_fields(pid):
+    """The fields of /proc/PID/stat after the command's name (state, parent,
+    group, session, ...), or None where the process is gone."""
+    try:
+        with open("/proc/%d/stat" % pid) as stat:
+            return stat.read().rsplit(")", 1)[1].split()
+    except OSError:
+        return None
+
+
+def running(pid):
+    return (stat_fields(pid) or ["Z"])[0] != "Z"
+
+
 class Processes:
     """The desktop's programs (its server, compositor, window manager and
     helpers), each in a process session of its own, and the programs the
@@ -54,16 +68,11 @@ class Processes:
         programs were started in (a D-Bus daemon's services, once orphaned,
         are no one's descendants)."""
         children, sessions = {}, {}
-        for entry in os.listdir("/proc"):
-            if entry.isdigit():
-                try:
-                    with open("/proc/%s/stat" % entry) as stat:
-                        fields = stat.read().rsplit(")", 1)[1].split()
-                except OSError:
-                    continue
-                if fields[0] != "Z":
-                    children.setdefault(int(fields[1]), []).append(int(entry))
-                    sessions.setdefault(int(fields[3]), []).append(int(entry))
+        for pid in (int(entry) for entry in os.listdir("/proc") if entry.isdigit()):
+            fields = stat_fields(pid)
+            if fields and fields[0] != "Z":
+                children.setdefault(int(fields[1]), []).append(pid)
+                sessions.setdefault(int(fields[3]), []).append(pid)
         found = set()
         pending = [p.pid for p in self.desktop + self.programs if p.poll() is None]
         pending += [pid for p in self.desktop for pid in sessions.get(p.pid, [])]

@@ -13,6 +13,15 @@ from waiting import wait_for
 
 # Where distributions put GNOME's X settings daemon (gnome-settings-daemon).
 LIBEXEC = ["/usr/libexec", "/usr/lib/gnome-settings-daemon", "/usr/lib"]
+XFT_DPI = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
+
+
+def resources(session):
+    """The root window's resource database, as bytes."""
+    present = session.root.get_full_property(session.display.intern_atom("RESOURCE_MANAGER"),
+                                             Xatom.STRING)
+    value = present.value if present else b""
+    return value.encode() if isinstance(value, str) else value
 
 
 def gsd_xsettings():
@@ -30,17 +39,13 @@ def publish_scale(session):
     database, keeping whatever the desktop has put there. A desktop still
     starting may write the database over (KWin 6.7 does): the line is merged
     again until it has stayed for a second."""
-    atom = session.display.intern_atom("RESOURCE_MANAGER")
-    line = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
     kept = {"since": time.monotonic()}
 
     def merged_and_kept():
-        present = session.root.get_full_property(atom, Xatom.STRING)
-        resources = present.value if present else b""
-        if isinstance(resources, str):
-            resources = resources.encode()
-        if line not in resources:
-            session.root.change_property(atom, Xatom.STRING, 8, resources + line)
+        present = resources(session)
+        if XFT_DPI not in present:
+            session.root.change_property(session.display.intern_atom("RESOURCE_MANAGER"),
+                                         Xatom.STRING, 8, present + XFT_DPI)
             session.display.sync()
             kept["since"] = time.monotonic()
             return False
@@ -56,18 +61,13 @@ def start_gnome_settings(session):
         address = bus.read().strip()
     session.processes.spawn([gsd_xsettings()], log=os.path.join(session.runtime, "xsettings.log"),
                             env=dict(session.env, DBUS_SESSION_BUS_ADDRESS=address))
-    atom = session.display.intern_atom("RESOURCE_MANAGER")
-
-    expected = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
     seen = []
 
     def published():
-        resources = session.root.get_full_property(atom, Xatom.STRING)
-        seen[:] = [line for line in (resources.value if resources else b"").splitlines(True)
-                   if line.startswith(b"Xft.dpi")]
-        return expected in seen
+        seen[:] = [line for line in resources(session).splitlines(True) if line.startswith(b"Xft.dpi")]
+        return XFT_DPI in seen
     try:
-        wait_for(published, "GNOME's settings daemon to publish %r" % expected)
+        wait_for(published, "GNOME's settings daemon to publish %r" % XFT_DPI)
     except AssertionError as error:
         raise AssertionError("%s; it published %s" % (error, seen)) from None
 

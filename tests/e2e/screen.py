@@ -57,6 +57,10 @@ class Shot:
         x, y, reach = device(x, scale), device(y, scale), device(10, scale)
         return 2 * math.sqrt(2 * self.dark_in_device(x - reach, y - reach, x - 1, y + reach) / math.pi)
 
+    def shows_status(self, box=STATUS_BOX):
+        """Whether anything is drawn in box (x0, y0, x1, y1), x1 and y1 outside."""
+        return self.dark_in(box[0], box[1], box[2] - 1, box[3] - 1) > 0
+
     def dark_near(self, x, y, reach=2):
         return self.dark_in(x - reach, y - reach, x + reach, y + reach) > 0
 

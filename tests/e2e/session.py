@@ -9,6 +9,7 @@ import subprocess
 import sys
 import time
 import unittest
+from unittest import mock
 
 from Xlib import X, XK, Xatom, Xutil, display as xdisplay, error as xerror
 from Xlib.ext import xtest
@@ -92,16 +93,8 @@ class Session:
     def connect(self):
         """A new connection to the session's X display (python-xlib reads
         XAUTHORITY from this process's environment as it connects)."""
-        saved = os.environ.get("XAUTHORITY")
-        try:
-            if self.authority:
-                os.environ["XAUTHORITY"] = self.authority
+        with mock.patch.dict(os.environ, {"XAUTHORITY": self.authority} if self.authority else {}):
             return xdisplay.Display(self.name)
-        finally:
-            if saved is None:
-                os.environ.pop("XAUTHORITY", None)
-            else:
-                os.environ["XAUTHORITY"] = saved
 
     def use_layout(self, layout, variant):
         """Loads a keyboard layout (US Dvorak is the one known here) and reads

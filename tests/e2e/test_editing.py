@@ -5,7 +5,7 @@ import unittest
 
 from desktops import DESKTOP
 from harness import EditorCase, needs_input
-from options import BACKGROUND, DESKTOP_NAME, QWERTY_KEYCODES, SCALE, STATUS_BOX
+from options import BACKGROUND, DESKTOP_NAME, QWERTY_KEYCODES, SCALE
 
 A, B, C = (100, 100), (500, 100), (300, 500)
 # With the points in the order A, C, B the curve passes (300, 300) at t = 0.5;
@@ -88,8 +88,7 @@ class Editing(EditorCase):
         s.key("Up")
         s.wait_status(3, 17)
         s.key("h")
-        x0, y0, x1, y1 = STATUS_BOX
-        shot = s.wait_shot(lambda shot: shot.dark_in(x0, y0, x1 - 1, y1 - 1) == 0, "the text hidden")
+        shot = s.wait_shot(lambda shot: not shot.shows_status(), "the text hidden")
         self.assertTrue(has_markers(A, B, C)(shot))
         s.key("h")
         shot = s.wait_status(3, 17)
@@ -122,8 +121,7 @@ class Editing(EditorCase):
         self.assertTrue(has_markers(A, B, C)(shot))
         # The keys that type h and r, wherever they are.
         s.key("h")
-        x0, y0, x1, y1 = STATUS_BOX
-        s.wait_shot(lambda shot: shot.dark_in(x0, y0, x1 - 1, y1 - 1) == 0, "the text hidden")
+        s.wait_shot(lambda shot: not shot.shows_status(), "the text hidden")
         s.key("r")
         s.wait_shot(lambda shot: shot.dark_in(0, 0, 639, 639) == 0, "an empty canvas")
 

@@ -34,12 +34,12 @@ def shortcut_target(path):
     with open(path, "rb") as lnk:
         data = lnk.read()
     flags = struct.unpack_from("<I", data, 0x14)[0]
-    has_id_list, has_link_info, is_unicode = flags & 0x1, flags & 0x2, flags & 0x80
+    is_unicode, width = (True, 2) if flags & 0x80 else (False, 1)
     at = 0x4C
-    if has_id_list:
+    if flags & 0x1:  # an item ID list
         at += 2 + struct.unpack_from("<H", data, at)[0]
     target = None
-    if has_link_info:
+    if flags & 0x2:  # LinkInfo
         size = struct.unpack_from("<I", data, at)[0]
         base = at + struct.unpack_from("<I", data, at + 16)[0]
         target = data[base:data.index(b"\0", base)].decode("mbcs" if os.name == "nt" else "latin-1")
@@ -50,7 +50,6 @@ def shortcut_target(path):
                       (0x40, "icon")]:
         if flags & bit:
             count = struct.unpack_from("<H", data, at)[0]
-            width = 2 if is_unicode else 1
             raw = data[at + 2:at + 2 + count * width]
             # Counted strings; Wine counts a closing NUL as well.
             strings[name] = raw.decode("utf-16-le" if is_unicode else "latin-1").rstrip("\0")

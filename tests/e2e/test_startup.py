@@ -17,6 +17,7 @@ from options import (BACKGROUND, BINARY, BUILD_DIR, DESKTOP_NAME, RUNNER, SCALE,
                      TIMEOUT, WINDOW_SIZE, device)
 from placement import (creation_never_ends, creation_place, grown, inside, kept_place, overhang,
                        placement_out_of_reach)
+from processes import running
 from waiting import wait_for
 
 # Monitors wide, square-ish and small, in logical pixels: the window (640 x
@@ -230,13 +231,6 @@ class Startup(EditorCase):
         self.addCleanup(lambda: child.poll() is None and child.kill())
         started = [int(pid) for pid in child.stdout.readline().split()]
         self.assertGreaterEqual(len(started), 2, "the server and the editor at least")
-
-        def running(pid):
-            try:
-                with open("/proc/%d/stat" % pid) as stat:
-                    return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
-            except OSError:
-                return False
 
         def kill_left_over():
             # Should the child fail to end them, they would hold the test's
