@@ -96,9 +96,8 @@ DESKTOPS = {
     # Xvfb alone: nothing places, decorates or focuses windows.
     "bare": Desktop(places=False, managed=False),
     "dvorak": Desktop(places=False, managed=False, layout=("us", "dvorak")),
-    # openbox, a reparenting window manager (LXDE, LXQt).
+    # openbox, a reparenting window manager (LXDE, LXQt), alone or with a panel.
     "openbox": Desktop(manager=["openbox", "--sm-disable"]),
-    # The same with a panel that shortens the work area.
     "openbox-panel": Desktop(manager=["openbox", "--sm-disable"], panel=48),
     # xfwm4 (XFCE), on a private D-Bus for its settings.
     "xfwm4": Desktop(manager=["dbus-run-session", "--", "xfwm4", "--compositor=off",
@@ -108,14 +107,13 @@ DESKTOPS = {
                               "--no-composite"], panel=40),
     "muffin": Desktop(manager=["dbus-run-session", "--", "muffin", "--x11", "--replace", "--sm-disable"],
                       panel=40),
-    # mutter as the X11 window manager (GNOME on Xorg), where mutter has one.
+    # GNOME on Xorg.
     "gnome-x11": Desktop(manager=["dbus-run-session", "--", "mutter", "--x11", "--replace"],
                          missing=gnome_x11_missing, frame_or_window_at_place=mutter_frames_by_client),
     # GNOME: headless mutter with Xwayland, its scale told by the settings daemon.
     "gnome": Desktop(server=servers.start_mutter, publish_scale=scaling.start_gnome_settings,
                      monitors=2, missing=gnome_missing,
                      frame_or_window_at_place=mutter_frames_by_client, leaves_unmapped=True),
-    # KWin on its virtual backend with Xwayland (KDE Plasma).
     "kde": Desktop(server=servers.start_kwin, monitors=2, input_missing=kde_pointer_missing),
     # weston's headless backend with Xwayland, without a seat.
     "weston": Desktop(server=servers.start_weston, managed=False,
