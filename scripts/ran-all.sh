@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
 # Fails, naming them, when tests that should have run did not:
 #   scripts/ran-all.sh BUILD_DIR LOG [ctest selection options: -R, -E, -L...]
-# LOG is the output of the ctest run made with those options in BUILD_DIR.
-# First it names each suite that skipped, with the reason it gave
-# ("skipped: TEST: reason"), and each desktop started again after dying as it
-# started ("flake: TEST: ..."), for CI's closing lines.
-# What should have run is ctest's own list for that selection, and every
-# test each GoogleTest program lists of itself, so that a test that its
-# discovery dropped (a time-out under emulation, say) counts as not run.
+# LOG is that ctest run's output. It first lists "skipped: " and "flake: " lines.
+# Should have run: ctest's list and each GoogleTest program's own (so a test
+# its discovery dropped counts as not run).
 set -euo pipefail
 build=$1 log=$2
 shift 2
@@ -26,8 +22,7 @@ while [ $# -gt 0 ]; do
   shift
 done
 ran=$(sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .*\(Passed\|Failed\|Skipped\|Timeout\|Exception\).*/\1/p' "$log" | sort -u)
-# Each GoogleTest program's own tests, as Suite.Test, whatever the selection
-# and the registered names: every program is built, and lists a test.
+# Each GoogleTest program's tests as Suite.Test; each must be built and list one.
 listed=
 for program in curve_tests app_tests drawing_tests; do
   [ -x "$build/tests/$program" ] || { echo "ran-all: $program was not built in $build" >&2; exit 1; }

@@ -1,19 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the editor for 64-bit Windows with MinGW-w64, with SFML and
-# FreeType built along from their release archives (static), and tests the
-# result as a Windows user gets it:
-#   - orrinade.exe links the FreeType built here, never SFML's bundled one,
-#     and imports nothing but DLLs every Windows has;
-#   - it carries its icon and the project's version as resources;
-#   - the unit and drawing tests pass under Wine, the curve's recorded bits among them;
-#   - orrinade-<version>-win64.zip holds the .exe, its font, a README and the
-#     licences, and the .exe unpacked from it passes the end-to-end suite
-#     under Wine, in private Xvfb servers;
-#   - orrinade-<version>-win64-setup.exe installs silently, starts from its
-#     shortcut, and uninstalls silently, leaving nothing behind.
+# Cross-builds the editor for 64-bit Windows (MinGW-w64, static SFML and
+# FreeType) into build-windows/ and tests it under Wine: its links, imports and
+# resources, the unit tests, the zip's contents, the e2e suites and the installer.
 #   scripts/test-windows.sh SFML-2.6-ARCHIVE FREETYPE-ARCHIVE
-# Everything, SFML, FreeType and the Wine prefix included, is kept in
-# build-windows/.
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 SFML-2.6-ARCHIVE FREETYPE-ARCHIVE" >&2; exit 2; }
 sfml=$(realpath "$1")
@@ -69,9 +58,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   scripts/with-xvfb.sh sh -c 'wineboot --init && wineserver --wait'
 fi
 
-# Every Windows program goes through Wine's 64-bit loader: with 32-bit Wine
-# beside it, "wine" starts Wine's own tools (reg, ...) as 32-bit programs.
-# Debian keeps that loader off the PATH.
+# Wine's 64-bit loader, which Debian keeps off the PATH: "wine" may start reg 32-bit.
 runner=wine
 for loader in wine64 /usr/lib/wine/wine64; do
   if command -v "$loader" >/dev/null; then runner=$(command -v "$loader"); break; fi
@@ -85,14 +72,12 @@ for program in curve_tests app_tests drawing_tests; do
 done
 
 cd tests/e2e
-# Windows' DPI in the prefix: Wine's LogPixels, which it reports as every
-# monitor's DPI.
+# Windows' DPI for every monitor: Wine's LogPixels.
 set_dpi() {
   "$runner" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   wineserver -w
 }
-# suites SCALE MODULE...: the suites at SCALE x 96 DPI, on screens of as many
-# device pixels.
+# suites SCALE MODULE...: the suites at SCALE x 96 DPI.
 suites() {
   local scale=$1
   shift
@@ -103,14 +88,10 @@ suites() {
     ORRINADE_INSTALLER="$build/orrinade-$version-win64-setup.exe" ORRINADE_VERSION="$version" \
     /usr/bin/python3 suite.py "$@"
 }
-# At 100 % everything; at 150 % the window's size and the status lines; at
-# 200 % also clicks and drags in logical pixels. A start that Wine itself
-# fails is made again by the harness alone (tests/e2e/runner.py).
 suites 1 test_startup test_editing test_installer
 suites 1.5 test_startup
 suites 2 test_startup test_editing
-# Under a window manager with a taskbar-sized panel, whose work area Wine
-# gives programs as rcWork: the window and its frame in it, at 125 % and 150 %.
+# The window and frame in a panel-shortened work area (Wine's rcWork).
 for scale in 1.25 1.5; do
   ORRINADE_DESKTOP=openbox-panel suites "$scale" test_startup -k test_window_and_frame_in_the_work_area
 done

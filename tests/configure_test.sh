@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Configuring takes what it is pointed at, or stops and says how to point:
-# with no font to be found it must name ORRINADE_FONT, and given
-# ORRINADE_FONT it must use that file; given an SFML_DIR with no SFML in it,
-# it must stop rather than take the system's.
+# Configuring names ORRINADE_FONT when it finds no font, uses the one given, and
+# stops on an SFML_DIR without SFML rather than take the system's.
 #   configure_test.sh CMAKE FONT
 set -euo pipefail
 cmake=$1

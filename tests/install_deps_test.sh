@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# scripts/install-deps.sh on a system whose package tools it cannot use: with
-# apt, dpkg and sudo hidden from PATH it must find by probing alone that all
-# is present, and, with one thing taken away, name it and fail.
+# scripts/install-deps.sh without apt, dpkg and sudo: probing alone, it passes
+# with all present, and names what is missing and fails.
 set -euo pipefail
 script=$(cd "$(dirname "$0")/.." && pwd)/scripts/install-deps.sh
 bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
-# Every command on PATH but the package tools, the first of a name winning as
-# on PATH itself: one ln per folder (ln keeps a name it already made).
+# Every command on PATH but the package tools (ln keeps the first of a name).
 IFS=: read -ra dirs <<<"$PATH"
 for dir in "${dirs[@]}"; do
   [ -d "$dir" ] && ln -s "$dir"/* "$bin"/ 2>/dev/null || true

@@ -23,12 +23,10 @@ def children_of(window):
 
 
 class EditorProcess:
-    """The editor run in the session (self.editor, its window self.window),
-    for Session."""
+    """The session's editor (self.editor) and its window (self.window)."""
 
     def run(self, cwd=BUILD_DIR, env=None, program=BINARY, keep_output=False):
-        """Starts the editor in cwd (by default beside its font). Through a
-        runner its output is kept (said), which tells the runner's failed starts."""
+        """Starts the editor in cwd; through a runner its output is kept (said)."""
         self.editor_output = tempfile.TemporaryFile() if RUNNER or keep_output else None
         self.editor = self.processes.add(subprocess.Popen(
             RUNNER + [program], cwd=cwd, env=self.env if env is None else env,
@@ -45,15 +43,13 @@ class EditorProcess:
         return bool(RUNNER) and is_failed_start(self.editor.returncode, self.said())
 
     def run_to_end(self, cwd, env=None):
-        """The exit status of the editor started in cwd and run to its end."""
         def ended():
             return self.run(cwd=cwd, env=env, keep_output=True).wait(timeout=TIMEOUT)
         return through_runner(ended, lambda status: self.failed_to_start(), "the editor")
 
     def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT, placed=False):
-        """Starts the editor and waits for its window and first frame. With
-        `placed`, the window must be where the desktop's placement puts it
-        (assert_placed, against a probe placed just before)."""
+        """Starts the editor, waits for its window and first frame; with
+        `placed`, assert_placed against a probe placed just before."""
         desktops_place = self.desktops_place() if placed and DESKTOP.managed else None
 
         def started():
@@ -63,10 +59,7 @@ class EditorProcess:
                                 "the editor's window", timeout)
             except AssertionError as late:
                 raise AssertionError("%s; %s" % (late, self.why_unseen())) from None
-        # Where the desktop's entry says it may leave the window unmapped for
-        # good, such a start is made once more, and the log says so
-        # ("flake: "), as a desktop that dies while it starts is; a second
-        # fails.
+        # A window left unmapped where the desktop may do so is retried once ("flake: ").
         for attempt in (1, 2):
             try:
                 found = through_runner(started, lambda found: found is True and self.failed_to_start(),
@@ -84,8 +77,6 @@ class EditorProcess:
             raise AssertionError("the editor exited with %d before its window showed"
                                  % self.editor.returncode)
         self.window = found
-        # The editor may move its window before its first frame; a window
-        # manager may place it first and carry the move out after.
         wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame", timeout)
         self.wait_settled()
         if placed and not placement_out_of_reach(self.monitor_size):
@@ -93,17 +84,9 @@ class EditorProcess:
         return self.window
 
     def find_window(self):
-        """The editor's mapped window, or None: the viewable window named
-        Orrinade that has a class, at any depth, since window managers put
-        their frames between it and the root; and the innermost such window,
-        since a frame may carry the title and a class of its own (mutter's
-        title bars, drawn by another client, do): a frame shown before the
-        window inside it is mapped is not taken for the editor's. Other
-        programs' windows (Wine's own among them) may be destroyed while they
-        are looked at; such a window is simply not the editor's."""
+        """The innermost viewable window named Orrinade with a class, or None
+        (a frame may carry the title and a class of its own)."""
         def editors_within(window):
-            """(the innermost viewable such window below window, or None;
-            whether any window below is named and classed as the editor's)"""
             named_below = False
             for child in children_of(window):
                 try:
@@ -121,8 +104,7 @@ class EditorProcess:
         return editors_within(self.root)[0]
 
     def named_windows(self):
-        """Each window named as the editor's, by id: 'unmapped',
-        'unviewable' or 'viewable'."""
+        """Each window named Orrinade, by id: its map state."""
         states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
         named = {}
 
@@ -138,9 +120,7 @@ class EditorProcess:
         return named
 
     def why_unseen(self):
-        """What the server and the system know of a running editor whose
-        window has not shown: the windows named as its, and where its main
-        thread waits."""
+        """The windows named as the editor's, and where its main thread waits."""
         try:
             named = self.named_windows() or "none"
         except Exception as error:  # the report must not hide the time-out

@@ -1,7 +1,5 @@
-"""A window manager that only declares frames, and late, run on the display
-DISPLAY names: it never answers a frame request, and declares a frame only
-once the window is mapped. It redirects nothing: windows map and stay where
-their programs put them."""
+"""A window manager that declares frames only once windows map, answering no
+frame request and redirecting nothing."""
 from Xlib import X, Xatom, display as xdisplay
 
 

@@ -1,12 +1,5 @@
-"""The editor in a desktop of its own, driven by real X input and read back
-as pixels: what the suites build on.
-
-A Session (session.py) is the desktop; EditorSession adds the editor run in
-it, and what a test does to it and reads from it, each concern in a module
-of its own: the editor's process and window (editor.py), where the window
-goes (placement.py), pointer and keys (pointer_and_keys.py), and the pixels
-it shows (screen.py).
-"""
+"""The editor in a desktop of its own (session.py), driven by real X input and
+read back as pixels: what the suites build on."""
 import unittest
 
 from desktops import DESKTOP, MONITORS
@@ -46,8 +39,7 @@ class EditorCase(unittest.TestCase):
         return session
 
     def start_and_check(self, s, **start):
-        """s.start(**start): a window titled Orrinade, at the designed size,
-        with the status lines of no points; its screenshot."""
+        """s.start(**start): an Orrinade window of the designed size, no points."""
         window = s.start(**start)
         self.assertEqual(window.get_wm_name(), "Orrinade")
         self.assertEqual(s.size(), WINDOW_SIZE)

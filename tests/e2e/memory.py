@@ -3,9 +3,7 @@ import time
 
 
 def floor_kib(pid, seconds=3.0):
-    """The lowest resident size seen over a while. The GL driver's per-frame
-    working memory comes and goes within each frame, and the moments between
-    frames are short: hence many samples close together."""
+    """The lowest of many close samples (the GL driver's memory comes and goes)."""
     samples = []
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
@@ -15,7 +13,6 @@ def floor_kib(pid, seconds=3.0):
 
 
 def resident_kib(pid):
-    """The process's resident memory (VmRSS) in KiB."""
     with open("/proc/%d/status" % pid) as status:
         for line in status:
             if line.startswith("VmRSS:"):

@@ -1,18 +1,12 @@
-"""What the end-to-end suites are told by their environment, read here and
-nowhere else, and the sizes they speak in.
+"""The end-to-end suites' environment, read here alone, and their sizes.
 
-ORRINADE_BIN, ORRINADE_REFERENCE: the editor, and the program that draws its
-status lines as they must look (tests/status_reference.cpp).
-ORRINADE_RUN_DIR: the folder that holds the editor's font, where it runs.
-ORRINADE_DESKTOP: the desktop every session runs (desktops.py lists them).
-ORRINADE_MONITORS (1 or 2): monitors side by side, each SCREEN large, where
-the desktop's entry does not fix how many.
-ORRINADE_SCALE: the scale the desktop asks programs to draw at.
-ORRINADE_SFML_VERSION: the SFML the editor is built on.
-ORRINADE_RUNNER, ORRINADE_RUNNER_STOP: what programs are started through
-(Wine's loader, for the Windows build), and a shell command that stops what
-it leaves behind, run as each session ends.
-ORRINADE_TIME_FACTOR: how many times slower this machine is (an emulated one).
+ORRINADE_BIN, ORRINADE_REFERENCE: the editor, and tests/status_reference.
+ORRINADE_RUN_DIR: where the editor runs, beside its font.
+ORRINADE_DESKTOP: an entry of desktops.py. ORRINADE_MONITORS: 1 or 2.
+ORRINADE_SCALE, ORRINADE_SFML_VERSION: the desktop's scale, the editor's SFML.
+ORRINADE_RUNNER, ORRINADE_RUNNER_STOP: a loader programs start through (Wine),
+and a shell command run as each session ends.
+ORRINADE_TIME_FACTOR: how many times slower this machine is.
 """
 import math
 import os
@@ -20,8 +14,6 @@ import shlex
 
 BINARY = os.environ.get("ORRINADE_BIN") or os.path.join(
     os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "orrinade")
-# Where the editor runs, beside its font: the binary's folder in a build tree;
-# ORRINADE_RUN_DIR for an installed editor, whose font lies elsewhere.
 BUILD_DIR = os.environ.get("ORRINADE_RUN_DIR") or os.path.dirname(BINARY)
 REFERENCE = os.environ.get("ORRINADE_REFERENCE") or os.path.join(
     BUILD_DIR, "tests", "status_reference")
@@ -30,24 +22,17 @@ MONITORS_GIVEN = os.environ.get("ORRINADE_MONITORS")
 SFML_VERSION = os.environ.get("ORRINADE_SFML_VERSION", "")
 RUNNER = shlex.split(os.environ.get("ORRINADE_RUNNER", ""))
 RUNNER_STOP = os.environ.get("ORRINADE_RUNNER_STOP")
-# How long a wait may take, stretched on a slower machine.
 TIMEOUT = 30.0 * float(os.environ.get("ORRINADE_TIME_FACTOR") or 1)
 
-# The scale of the session's monitors (ORRINADE_SCALE), and the one its
-# desktop asks X11 programs to draw at, SCALE: Xft.dpi = 96 x SCALE is
-# published as scaled desktops do, and X sees SCALE times as many pixels as
-# logical ones. The two are the same but for GNOME at a fractional scale,
-# where mutter gives X11 programs the next whole scale and shows their
-# windows scaled down to the monitor's. Tests speak in the editor's logical
-# pixels (window positions, shots); screens, window sizes and placement are
-# in X's pixels.
+# SCALE: the one X11 programs draw at (Xft.dpi = 96 x SCALE); GNOME rounds a
+# fractional monitor scale up. Tests speak in logical pixels; screens, window
+# sizes and placement in X's.
 MONITOR_SCALE = float(os.environ.get("ORRINADE_SCALE") or 1)
 SCALE = float(math.ceil(MONITOR_SCALE)) if DESKTOP_NAME == "gnome" else MONITOR_SCALE
 
 
 def device(length, scale=SCALE):
-    """A length in logical pixels as device pixels, rounded half up, as the
-    editor rounds its window and text sizes."""
+    """Logical pixels as device pixels, rounded half up as the editor does."""
     return math.floor(length * scale + 0.5)
 
 

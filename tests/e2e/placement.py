@@ -1,5 +1,4 @@
-"""Where the editor's window goes: where its SFML creates it, where the
-desktop puts it, and the check that it lies wholly on one monitor there."""
+"""Where SFML creates the editor's window, where the desktop puts it, and checks."""
 import time
 
 from Xlib import X
@@ -10,10 +9,7 @@ from waiting import wait_for
 
 
 def creation_place(screen):
-    """Where the editor's SFML creates its window on an X screen of this
-    size, before anything places or moves it: SFML 2.5 centres it from the
-    screen's width alone, 2.6 centres it, 3.0 puts its centre at the
-    bottom-right corner, 3.1 at the top-left corner."""
+    """Where the editor's SFML creates its window on a screen of this size."""
     (width, height), (w, h) = screen, WINDOW_SIZE
     if SFML_VERSION.startswith("2.5."):
         return (width - w) // 2, (width - h) // 2
@@ -25,16 +21,13 @@ def creation_place(screen):
 
 
 def creation_never_ends(screen):
-    """SFML 2.5.1 waits for its window to become visible. Where nothing
-    places windows and it is created below the screen, it waits for ever."""
+    """SFML 2.5 waits for ever for a window created unplaced below the screen."""
     return (SFML_VERSION.startswith("2.5.") and not DESKTOP.places and not RUNNER
             and creation_place(screen)[1] >= screen[1])
 
 
 def kept_place(screen):
-    """On a desktop that keeps a window where it is created, the editor's
-    window and its frame there, as placement() measures them, on one monitor
-    of this size; None elsewhere."""
+    """Where a desktop that keeps created places holds the window and frame."""
     kept = DESKTOP.keeps_created_place()
     if kept is None:
         return None
@@ -65,21 +58,16 @@ def overhang(rect, monitor):
 
 
 def placement_out_of_reach(screen):
-    """Known limit: the editor cannot get its window wholly onto a monitor of
-    this size on this desktop, which keeps the window where it is created."""
+    """Whether the desktop keeps the window where it is off the monitor."""
     kept = kept_place(screen)
     return kept is not None and not inside(kept[1], (0, 0) + tuple(screen))
 
 
 class Placement:
-    """Placement of a session's window (self.window unless given), for
-    Session: reads its display, root, screen and monitors."""
+    """Placement of a session's window (self.window unless given)."""
 
     def placement(self, window=None):
-        """The window's rectangle on the root, as xwininfo measures it, and
-        the same with the decorations the window manager declares around it
-        (_NET_FRAME_EXTENTS; a frame window may also hold invisible shadow):
-        [(x, y, width, height), (x, y, width, height)]."""
+        """[window, with _NET_FRAME_EXTENTS], each (x, y, width, height) on the root."""
         window = window or self.window
         origin = window.translate_coords(self.root, 0, 0)
         geometry = window.get_geometry()
@@ -91,8 +79,7 @@ class Placement:
                 (x - left, y - top, width + left + right, height + top + bottom)]
 
     def wait_settled(self, window=None, quiet=0.3):
-        """Waits until the window has stayed where it is for `quiet` seconds;
-        its placement()."""
+        """placement() once it has held for `quiet` seconds."""
         last = {"placement": None, "since": 0.0}
 
         def still():
@@ -108,10 +95,7 @@ class Placement:
             raise AssertionError("%s; it was at %s" % (error, seen[-10:])) from None
 
     def desktops_place(self):
-        """Where the window manager puts a plain new window of the editor's
-        size created where the editor's is, and its decorations: placement()
-        of probes mapped, measured and destroyed, until two in a row agree (a
-        manager still settling in may put its first windows elsewhere)."""
+        """placement() of probes of the editor's size, until two in a row agree."""
         x, y = creation_place(self.screen)
 
         def probe_place():
@@ -128,13 +112,9 @@ class Placement:
         return places[-1]
 
     def assert_placed(self, desktops_place=None):
-        """The window and its decorations lie wholly on one monitor. Where
-        nothing places windows, the window is centred on the primary monitor
-        (at its top-left corner on an axis where the monitor is smaller);
-        where a window manager does, with several monitors, it is on the
-        primary, where the manager puts new windows; and where the manager
-        put a plain window of its size just before (desktops_place), when
-        that lies on one monitor too."""
+        """Window and decorations lie on one monitor: centred on the primary
+        where nothing places, on the primary where a manager does, and where
+        the manager put desktops_place when that is on one monitor."""
         window, frame = self.placement()
         monitors = self.monitors()
         holding = [m for m in monitors if inside(window, m) and inside(frame, m)]
@@ -143,8 +123,7 @@ class Placement:
                                  "the monitors %s" % (window, frame, monitors))
         primary = monitors[0]
         if not DESKTOP.places:
-            # Under Wine the editor centres Windows' frame, drawn about the
-            # X window: that is centred across, and up to half a title bar lower.
+            # Under Wine, up to half a title bar lower (Windows' frame is centred).
             slack = (1, device(15)) if RUNNER else (0, 0)
             centred = tuple(start + max(length - size, 0) // 2
                             for start, length, size in ((primary[0], primary[2], window[2]),
@@ -159,16 +138,12 @@ class Placement:
         if not desktops_place:
             return
         if not any(inside(desktops_place[0], m) and inside(desktops_place[1], m) for m in monitors):
-            # The editor moves such a window onto a monitor: no guide, as the log says.
             print("\nskipped: placement: the probe put at %s is on no monitor" % (desktops_place,))
             return
-        # A desktop whose entry allows it may put the editor's frame where the
-        # probe's client went: below and right of the probe's frame, by no more
-        # than the decorations.
+        # Where allowed, up to the decorations above and left of the probe.
         placed, placed_frame = desktops_place
         lowest = placed_frame if DESKTOP.frame_or_window_at_place() else placed
-        # Such a desktop may also keep the editor's frame where SFML created
-        # the window (mutter 48 on Xorg did, on one screen of three).
+        # or kept where SFML created it.
         kept = DESKTOP.frame_or_window_at_place() and tuple(frame[:2]) == creation_place(self.screen)
         if not kept and not all(low <= at <= high for at, low, high in zip(window[:2], lowest[:2], placed[:2])):
             raise AssertionError("the window is at %s, not where the desktop put a window of its "

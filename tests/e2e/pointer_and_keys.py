@@ -1,7 +1,5 @@
-"""Pointer and keys as a person uses them: XTEST requests on the session's
-own connection, each sent at once. KWin 6 takes every X client's XTEST input
-through a libei connection of that client's, and drops what arrives while it
-is made, so a program per event (xdotool) would lose its events."""
+"""XTEST pointer and keys on the session's own connection (KWin 6 drops a new
+client's first events, so not a program per event)."""
 import time
 
 from Xlib import X
@@ -13,26 +11,19 @@ from waiting import wait_for
 
 
 class Input:
-    """Input to the session's window (self.window), in its logical pixels
-    (at the desktop's scale unless a window's own is given), for Session. The quick_* requests are only queued, for events by the
-    thousand; sync() sends what is queued."""
+    """Input to self.window in logical pixels; quick_* only queue, sync() sends."""
 
     def move(self, x, y, scale=SCALE):
         self.quick_move(x, y, scale)
         self.sync()
 
     def move_on_screen(self, x, y):
-        """Moves the pointer to (x, y) in logical pixels of the screen."""
         xtest.fake_input(self.display, X.MotionNotify, x=device(x), y=device(y))
         self.sync()
 
     def point_at(self, x, y, scale=SCALE):
-        """Moves the pointer to (x, y) in the window and waits until the
-        server reports it there, sending the move again meanwhile. A
-        compositor that carries XTEST input (through libei) sends a button
-        to the window it last saw under the pointer; a window it has only
-        just shown, its first frame drawn, may not be that window yet, and
-        Xwayland learns where the pointer is only over a window of its own."""
+        """Moves the pointer again until the server reports it at (x, y) in the
+        window: a compositor sends a button where it last saw the pointer."""
         want = (device(x, scale), device(y, scale))
 
         def arrived():
@@ -53,19 +44,15 @@ class Input:
         self.sync()
 
     def release(self):
-        """Releases the left button and waits until the editor has handled
-        the release. The editor reads the held button live once a frame, so a
-        press that reaches the server before the release has been read would
-        carry the dropped point to that press. The last screenshot."""
+        """Releases the left button; returns once handled (the editor reads the
+        button live), with the last screenshot."""
         self.quick_button(False)
         self.sync()
         return self.wait_handled()
 
     def wait_handled(self, box=STATUS_BOX):
-        """Returns once the editor has handled every event sent before: H
-        shows or hides the status lines only after the events ahead of it,
-        and H again puts them back. Nothing but the status lines may be drawn
-        in box, (x0, y0, x1, y1). The last screenshot."""
+        """H twice: returns the last screenshot once every earlier event is
+        handled. Only the status lines may be drawn in box (x0, y0, x1, y1)."""
         shown = self.shot().shows_status(box)
         for want in (not shown, shown):
             self.key("h")
@@ -105,8 +92,7 @@ class Input:
         self.sync()
 
     def ping(self, timeout=TIMEOUT):
-        """Sends the window a _NET_WM_PING as a window manager does and
-        returns the seconds until its answer reaches the root window."""
+        """Seconds until a _NET_WM_PING is answered on the root window."""
         if self.pings is None:
             self.pings = self.connect()
             self.pings.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)

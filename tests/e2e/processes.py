@@ -1,6 +1,4 @@
-"""The processes a session starts, and their end: every one of them, and
-everything they start, ends with the session, however the test process
-ends (SIGTERM and SIGINT included, once end_sessions_on_signals() has run)."""
+"""A session's processes and all they start end with it, even on a signal."""
 import atexit
 import os
 import signal
@@ -10,8 +8,7 @@ from waiting import wait_for
 
 
 def stat_fields(pid):
-    """The fields of /proc/PID/stat after the command's name (state, parent,
-    group, session, ...), or None where the process is gone."""
+    """/proc/PID/stat's fields after the command's name, or None if gone."""
     try:
         with open("/proc/%d/stat" % pid) as stat:
             return stat.read().rsplit(")", 1)[1].split()
@@ -24,16 +21,13 @@ def running(pid):
 
 
 class Processes:
-    """The desktop's programs (its server, compositor, window manager and
-    helpers), each in a process session of its own, and the programs the
-    tests start (the editor)."""
+    """The desktop's programs, each in its own process session, and the tests'."""
 
     def __init__(self):
         self.desktop = []
         self.programs = []
 
     def spawn(self, command, log=None, **options):
-        """Starts a program of the desktop, its output in `log` if given."""
         output = open(log, "wb") if log else subprocess.DEVNULL
         try:
             process = subprocess.Popen(command, stdout=output, stderr=subprocess.STDOUT,
@@ -45,13 +39,11 @@ class Processes:
         return process
 
     def died(self):
-        """Each program of the desktop that has ended other than cleanly, as
-        'COMMAND exited with STATUS'."""
+        """'COMMAND exited with STATUS' for each desktop program ended uncleanly."""
         return ["%s exited with %d" % (" ".join(map(str, process.args)), process.returncode)
                 for process in self.desktop if process.poll() not in (None, 0)]
 
     def add(self, process):
-        """A program a test started, killed as the session ends."""
         self.programs.append(process)
         return process
 
@@ -63,10 +55,8 @@ class Processes:
         self.programs = []
 
     def ids(self):
-        """Every process started, and theirs, still running: descendants,
-        and whatever still runs in the process sessions the desktop's
-        programs were started in (a D-Bus daemon's services, once orphaned,
-        are no one's descendants)."""
+        """Every live process started, its descendants, and all in the desktop's
+        process sessions (orphaned D-Bus services are no one's descendants)."""
         children, sessions = {}, {}
         for pid in (int(entry) for entry in os.listdir("/proc") if entry.isdigit()):
             fields = stat_fields(pid)
@@ -103,8 +93,6 @@ class Processes:
         self.desktop = []
 
 
-# Every session not yet closed, so that a signal that ends the test process
-# closes them before it goes.
 LIVE_SESSIONS = set()
 
 
@@ -114,16 +102,14 @@ def close_live_sessions():
 
 
 def end_as_signalled(number, _frame):
-    """Closes every live session and ends the process as the signal would
-    have; unittest would take an exception for a failed test and go on."""
+    """Closes every live session, then dies of the signal (not an exception)."""
     close_live_sessions()
     signal.signal(number, signal.SIG_DFL)
     os.kill(os.getpid(), number)
 
 
 def end_sessions_on_signals():
-    """From now on, SIGTERM, SIGINT, SIGHUP and the process's exit close
-    every live session first. Idempotent."""
+    """SIGTERM, SIGINT, SIGHUP and exit close every live session first."""
     if signal.getsignal(signal.SIGTERM) is not end_as_signalled:
         for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
             signal.signal(number, end_as_signalled)

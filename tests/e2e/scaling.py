@@ -1,5 +1,4 @@
-"""How a scaled desktop tells X11 programs its scale: Xft.dpi = 96 x SCALE in
-the root window's resource database (RESOURCE_MANAGER)."""
+"""How a scaled desktop tells X11 programs its scale: Xft.dpi in RESOURCE_MANAGER."""
 import os
 import re
 import shutil
@@ -11,13 +10,11 @@ from Xlib import Xatom
 from options import MONITOR_SCALE, SCALE, TIMEOUT, monitor_pixels
 from waiting import wait_for
 
-# Where distributions put GNOME's X settings daemon (gnome-settings-daemon).
 LIBEXEC = ["/usr/libexec", "/usr/lib/gnome-settings-daemon", "/usr/lib"]
 XFT_DPI = b"Xft.dpi:\t%d\n" % round(96 * SCALE)
 
 
 def resources(session):
-    """The root window's resource database, as bytes."""
     present = session.root.get_full_property(session.display.intern_atom("RESOURCE_MANAGER"),
                                              Xatom.STRING)
     value = present.value if present else b""
@@ -25,8 +22,7 @@ def resources(session):
 
 
 def gsd_xsettings():
-    """GNOME's X settings daemon; an error where it is not installed, since
-    a scaled GNOME session cannot tell X11 programs its scale without it."""
+    """GNOME's X settings daemon; an error where it is not installed."""
     found = shutil.which("gsd-xsettings", path=os.pathsep.join(LIBEXEC))
     if not found:
         raise AssertionError("GNOME's X settings daemon (gsd-xsettings) is not in any of %s"
@@ -35,10 +31,8 @@ def gsd_xsettings():
 
 
 def publish_scale(session):
-    """As KDE Plasma's session and a user's xrdb do: Xft.dpi merged into the
-    database, keeping whatever the desktop has put there. A desktop still
-    starting may write the database over (KWin 6.7 does): the line is merged
-    again until it has stayed for a second."""
+    """Merges Xft.dpi into the database as xrdb does, again until it stays a
+    second (a starting KWin 6.7 writes it over)."""
     kept = {"since": time.monotonic()}
 
     def merged_and_kept():
@@ -54,9 +48,7 @@ def publish_scale(session):
 
 
 def start_gnome_settings(session):
-    """As a GNOME session does: GNOME's X settings daemon, on the session's
-    bus, writes the scale mutter asks of X11 programs into the database;
-    waits until it has."""
+    """Starts GNOME's X settings daemon and waits until it publishes Xft.dpi."""
     with open(os.path.join(session.runtime, "mutter.log.bus")) as bus:
         address = bus.read().strip()
     session.processes.spawn([gsd_xsettings()], log=os.path.join(session.runtime, "xsettings.log"),
@@ -73,11 +65,7 @@ def start_gnome_settings(session):
 
 
 def scaled_gnome(session):
-    """The environment of a GNOME session whose monitors are at MONITOR_SCALE: a GNOME
-    desktop (Debian turns on mutter's scale-monitor-framebuffer and
-    xwayland-native-scaling there, so X11 programs see device pixels and
-    scale themselves), with its monitor configuration giving every virtual
-    monitor that scale, side by side."""
+    """A GNOME environment whose monitors.xml puts every monitor at MONITOR_SCALE."""
     config = os.path.join(session.runtime, "config")
     os.mkdir(config)
     width, height = monitor_pixels(session.monitor_size)
@@ -97,9 +85,7 @@ def scaled_gnome(session):
 
 
 def output_scales(listing):
-    """Each Wayland output's scale, from wayland-info's listing: its current
-    mode's width over its logical width (xdg-output), fractional scales
-    included; in the order the outputs are listed."""
+    """Each output's mode width over its logical width, from wayland-info."""
     modes, logical, current = {}, {}, None
     for line in listing.splitlines():
         output = re.match(r"interface: 'wl_output',.*name:\s*(\d+)", line)
@@ -120,10 +106,7 @@ def output_scales(listing):
 
 
 def assert_compositor_scale(session, socket):
-    """The compositor's outputs, as Wayland clients see them, are as many as
-    the session's monitors and each at MONITOR_SCALE: a compositor started
-    without its scale would otherwise pass for a scaled one, since X11
-    programs learn the scale from Xft.dpi alone."""
+    """The compositor has one output per monitor, each at MONITOR_SCALE."""
     listing = subprocess.run(["wayland-info"], capture_output=True, text=True, timeout=TIMEOUT,
                              env=dict(os.environ, XDG_RUNTIME_DIR=session.runtime,
                                       WAYLAND_DISPLAY=socket)).stdout

@@ -15,8 +15,7 @@ def is_dark(rgb):
 
 
 class Shot:
-    """One screenshot of a window, read in logical pixels: pixel(x, y) ->
-    (r, g, b) of the device pixel that holds logical (x, y)."""
+    """A window's screenshot; pixel(x, y) is (r, g, b) at logical (x, y)."""
 
     def __init__(self, data, width, height):
         self.data, self.width, self.height = data, width, height
@@ -39,21 +38,17 @@ class Shot:
                    for x in range(max(x0, 0), min(x1, self.width - 1) + 1))
 
     def has_marker(self, x, y, scale=SCALE):
-        """All 3 x 3 device pixels around logical (x, y) dark: a marker's
-        disc, which the one-pixel strip cannot fill."""
+        """All 3 x 3 device pixels around (x, y) dark, as a marker, not a line."""
         x, y = device(x, scale), device(y, scale)
         return self.dark_in_device(x - 1, y - 1, x + 1, y + 1) == 9
 
     def dark_down(self, x, y, scale=SCALE):
-        """Dark device pixels in the column through logical (x, y), 10 logical
-        pixels up and down, of a window drawn at `scale`."""
+        """Dark device pixels in the column 10 logical pixels about (x, y)."""
         x, y, reach = device(x, scale), device(y, scale), device(10, scale)
         return self.dark_in_device(x, y - reach, x, y + reach)
 
     def marker_width(self, x, y, scale=SCALE):
-        """The width in device pixels of a disc drawn about logical (x, y),
-        from the area of its left half: the column through its centre, which
-        lies on a pixel's corner, would hold the pixels of a chord."""
+        """A disc's width in device pixels, from the area of its left half."""
         x, y, reach = device(x, scale), device(y, scale), device(10, scale)
         return 2 * math.sqrt(2 * self.dark_in_device(x - reach, y - reach, x - 1, y + reach) / math.pi)
 
@@ -66,7 +61,7 @@ class Shot:
 
 
 class Screen:
-    """Screenshots of the session's window (self.window), for Session."""
+    """Screenshots of the session's window (self.window)."""
 
     def size(self):
         geometry = self.window.get_geometry()
@@ -79,15 +74,13 @@ class Screen:
         return Shot(image.data, geometry.width, geometry.height)
 
     def wait_shot(self, condition, what, timeout=TIMEOUT):
-        """The first screenshot for which condition(shot) holds."""
         def check():
             shot = self.shot()
             return shot if condition(shot) else None
         return wait_for(check, what, timeout)
 
     def pixel_now(self, x, y):
-        """One pixel of the window at logical (x, y), or None where it is off
-        the screen."""
+        """The window's pixel at logical (x, y), or None off the screen."""
         try:
             image = self.window.get_image(device(x), device(y), 1, 1, X.ZPixmap, 0xffffffff)
         except xerror.BadMatch:
@@ -95,8 +88,7 @@ class Screen:
         return Shot(image.data, 1, 1).device_pixel(0, 0)
 
     def status_reference(self, points, segments, scale=SCALE):
-        """The status region as it must read for these counts, drawn at this
-        scale: {(x, y): rgb}."""
+        """{(x, y): rgb} of the status region as it must read for these counts."""
         with tempfile.TemporaryDirectory(prefix="orrinade-") as folder:
             path = os.path.join(folder, "status.ppm")
             drawn = run_through_runner([REFERENCE, os.path.join(BUILD_DIR, "segoeui.ttf"),
@@ -114,8 +106,7 @@ class Screen:
                 for y in range(y0, y1) for x in range(x0, x1)}
 
     def wait_status(self, points, segments, scale=SCALE):
-        """Waits until the window's status region shows exactly the reference
-        pixels for these counts, at this scale; the last screenshot."""
+        """The first screenshot whose status region is the reference exactly."""
         expected = self.status_reference(points, segments, scale)
         # Text drawn with no font would match a window that shows none.
         if sum(is_dark(rgb) for rgb in expected.values()) < 100:

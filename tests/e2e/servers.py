@@ -1,8 +1,4 @@
-"""The X servers of the desktops: Xvfb, or the Xwayland of a Wayland
-compositor (weston, mutter, KWin). Each start_*(session) starts one for the
-session's screen and monitors and returns its display name; a compositor's
-X authority goes to session.authority, and its runtime directory to
-session.runtime."""
+"""start_*(session) starts Xvfb or a compositor's Xwayland; returns the display name."""
 import functools
 import glob
 import json
@@ -32,8 +28,7 @@ def start_xvfb(session):
     if not number:
         raise RuntimeError("Xvfb did not start")
     name = ":" + number
-    # RandR monitors side by side, as a dual-head desktop reports them: the
-    # first holds the screen's output and is primary.
+    # Side-by-side RandR monitors; the first is primary.
     width, height = session.monitor_size
     if session.monitor_count > 1:
         for i in range(session.monitor_count):
@@ -46,15 +41,13 @@ def start_xvfb(session):
 
 
 def new_runtime(session):
-    """A runtime directory of the session's own, and the environment for a
-    compositor that uses it."""
+    """A private runtime directory, and a compositor's environment using it."""
     session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
     return dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime)
 
 
 def wait_compositor(session, log, display_name, what):
-    """Waits until display_name() names the X display a compositor started;
-    fails at once, with its log, if the compositor exits."""
+    """Waits for display_name(); fails with the log if the compositor exits."""
     compositor = session.processes.desktop[-1]
 
     def ready():
@@ -67,8 +60,6 @@ def wait_compositor(session, log, display_name, what):
 
 
 def start_weston(session):
-    """weston with one headless output of the screen's size; Xwayland starts
-    on the first X connection to the display weston names."""
     environment = new_runtime(session)
     log = os.path.join(session.runtime, "weston.log")
     session.processes.spawn(
@@ -87,16 +78,13 @@ def start_weston(session):
 
 
 def start_mutter(session):
-    """GNOME's mutter as a headless Wayland compositor with one virtual
-    monitor each, and Xwayland, on a private D-Bus. mutter picks the X
-    display itself and writes its X authority into XDG_RUNTIME_DIR."""
+    """Headless mutter on a private D-Bus; its X authority is in the runtime dir."""
     environment = new_runtime(session)
     log = os.path.join(session.runtime, "mutter.log")
     monitors = ["--virtual-monitor", "%dx%d" % monitor_pixels(session.monitor_size)] * session.monitor_count
     mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
     if SCALE != 1:
         environment.update(scaled_gnome(session))
-        # The session's bus, for GNOME's settings daemon started later.
         mutter = ["sh", "-c", 'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0.bus" && exec "$@"',
                   log] + mutter
     session.processes.spawn(["dbus-run-session", "--"] + mutter, log=log, env=environment)
@@ -116,15 +104,12 @@ def start_mutter(session):
 
 
 def start_kwin(session):
-    """KWin as a Wayland compositor on its virtual backend with one output per
-    monitor, and Xwayland, on a private D-Bus. KWin starts the program given
-    after its options once Xwayland runs, with DISPLAY set: a shell that
-    writes that down."""
+    """KWin's virtual backend on a private D-Bus; the program it starts once
+    Xwayland runs writes DISPLAY and XAUTHORITY down."""
     environment = new_runtime(session)
     log = os.path.join(session.runtime, "kwin.log")
     named = os.path.join(session.runtime, "display")
-    # Settings of its own: KWin 6 asks the person, in a dialog, before XTEST
-    # input from Xwayland may reach windows; here that is allowed.
+    # Lets XTEST input reach windows without KWin 6's dialog.
     environment["XDG_CONFIG_HOME"] = os.path.join(session.runtime, "config")
     os.mkdir(environment["XDG_CONFIG_HOME"])
     with open(os.path.join(environment["XDG_CONFIG_HOME"], "kwinrc"), "w") as settings:
@@ -156,9 +141,7 @@ def start_kwin(session):
 
 
 def write_kwin_outputs(config, count, size):
-    """KWin's output settings as Plasma keeps them, giving each virtual
-    output SCALE: KWin 6.7 and later size a virtual output's mode by --scale
-    but take its scale from these settings alone (1 where they say none)."""
+    """Output settings giving each virtual output SCALE (KWin 6.7+ reads it only here)."""
     width, height = (round(length * SCALE) for length in size)
     outputs = [{"connectorName": "Virtual-%d" % i, "scale": SCALE,
                 "mode": {"width": width, "height": height, "refreshRate": 60000}}
@@ -173,14 +156,9 @@ def write_kwin_outputs(config, count, size):
 
 @functools.lru_cache(maxsize=None)
 def kwin_command():
-    """How to start kwin_wayland. Debian gives it a file capability
-    (cap_sys_resource, for raising its own limits), and a container whose
-    bounding set lacks that capability refuses to execute such a file at all
-    ("Operation not permitted"). Its dynamic loader then runs it instead,
-    which grants no file capabilities, without touching the system's binary.
-    KWin loads its own Qt platform plugin only into a program whose name ends
-    in kwin_wayland unless KWIN_FORCE_OWN_QPA says otherwise; run through the
-    loader, the program is the loader."""
+    """How to start kwin_wayland: through its ELF loader where a container
+    refuses its file capability; KWIN_FORCE_OWN_QPA since the loader is then
+    the program's name."""
     kwin = shutil.which("kwin_wayland") or "/usr/bin/kwin_wayland"
     try:
         subprocess.run([kwin, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,

@@ -1,7 +1,4 @@
-"""A desktop of its own for each test: the X server, the desktop on it (as
-its entry in desktops.py says), and the connection the tests speak through.
-Each session starts its own server, so the tests never touch the user's
-display and may run side by side; whatever it starts ends with it."""
+"""Each test's own X server and desktop (see desktops.py); all it starts ends with it."""
 import contextlib
 import os
 import shutil
@@ -23,9 +20,7 @@ from waiting import wait_for
 
 
 class Session:
-    """The desktop of one test, on monitors of `screen` device pixels each,
-    side by side: self.display and self.root speak to its X server,
-    self.env is the environment of a program on it."""
+    """One test's desktop, on side-by-side monitors of `screen` device pixels."""
 
     def __init__(self, screen=SCREEN, monitors=MONITORS):
         self.monitor_size = screen
@@ -43,9 +38,7 @@ class Session:
         if missing:
             raise unittest.SkipTest(NOT_HERE + missing)
         processes.end_sessions_on_signals()
-        # A desktop that dies while it starts, before any editor runs, is
-        # started once more, and the log says so ("flake: "); a second death
-        # fails, as does any after the desktop has started.
+        # A desktop that dies while starting is retried once, logged as "flake: ".
         for attempt in (1, 2):
             processes.LIVE_SESSIONS.add(self)
             try:
@@ -83,7 +76,6 @@ class Session:
 
     @property
     def env(self):
-        """The environment of a program of this session's desktop."""
         environment = env_without_display()
         environment["DISPLAY"] = self.name
         if self.authority:
@@ -91,18 +83,14 @@ class Session:
         return environment
 
     def connect(self):
-        """A new connection to the session's X display (python-xlib reads
-        XAUTHORITY from this process's environment as it connects)."""
+        """A new connection (python-xlib reads XAUTHORITY from os.environ)."""
         with mock.patch.dict(os.environ, {"XAUTHORITY": self.authority} if self.authority else {}):
             return xdisplay.Display(self.name)
 
     def use_layout(self, layout, variant):
-        """Loads a keyboard layout (US Dvorak is the one known here) and reads
-        the keymap back: h is typed by the key QWERTY has j on, and the
-        QWERTY h key types d."""
+        """Loads US Dvorak and checks the keymap a new connection reads."""
         subprocess.run(["setxkbmap", "-layout", layout, "-variant", variant], check=True,
                        env=self.env)
-        # A connection reads the keymap once, when it opens.
         self.display.close()
         self.display = self.connect()
         self.root = self.display.screen().root
@@ -110,10 +98,8 @@ class Session:
             raise RuntimeError("the Dvorak layout did not load")
 
     def wait_window_manager(self):
-        """Waits until the window manager shows a window of ours. openbox,
-        still starting after it has announced itself, may leave a window
-        unmapped for good: a program that opens one then never shows it.
-        Hence a new probe each second until one is shown."""
+        """Waits until the window manager shows a probe; a new one each second,
+        as openbox may leave a window mapped early unshown for good."""
         check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
         started = list(self.processes.desktop)
 
@@ -135,13 +121,8 @@ class Session:
         wait_for(shows_a_probe, "the window manager")
 
     def wait_input(self):
-        """Waits until XTEST input takes effect, and leaves the pointer at
-        the centre of the primary monitor, where desktops that follow the
-        pointer put new windows. KWin 6 carries XTEST input through libei
-        and may drop what arrives while that connection is made: each move
-        is sent again until the server reports it. Xwayland knows where the
-        pointer is only over a window of its own: one that no window manager
-        handles covers the monitor meanwhile."""
+        """Waits until XTEST moves arrive (KWin 6 may drop early ones), leaving
+        the pointer at the primary monitor's centre, over a window of ours."""
         x, y, width, height = self.monitors()[0]
         with self.mapped_window(x, y, width, height, override_redirect=True):
             centre = (x + width // 2, y + height // 2)
@@ -156,10 +137,7 @@ class Session:
 
     @contextlib.contextmanager
     def mapped_window(self, x, y, width, height, name=None, **attributes):
-        """A plain window of ours (named, with a class, if given a name),
-        mapped, then destroyed without handing its id back to python-xlib,
-        which would give the next window the same id while the window
-        manager may still be handling the old one's."""
+        """A mapped window, destroyed without python-xlib reusing its id."""
         window = self.root.create_window(x, y, width, height, 0, X.CopyFromParent, **attributes)
         if name:
             window.set_wm_name(name)
@@ -173,9 +151,8 @@ class Session:
             self.display.sync()
 
     def add_panel(self, height):
-        """A dock along the bottom of the primary monitor, `height` device
-        pixels tall, reserved with a strut as taskbars do; waits until the
-        window manager leaves it out of the work area."""
+        """A strut dock `height` pixels tall at the primary monitor's bottom;
+        waits until the work area leaves it out."""
         x, y, width, monitor_height = self.monitors()[0]
         panel = self.root.create_window(x, y + monitor_height - height, width, height, 0,
                                         X.CopyFromParent)
@@ -185,7 +162,6 @@ class Session:
         bottom = self.screen[1] - (y + monitor_height) + height
         panel.change_property(atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32,
                               [0, 0, 0, bottom, 0, 0, 0, 0, 0, 0, x, x + width - 1])
-        # Where it asks to be, not where the manager would place a window.
         panel.set_wm_normal_hints(flags=Xutil.USPosition | Xutil.PPosition, x=x,
                                   y=y + monitor_height - height)
         panel.map()
@@ -194,8 +170,7 @@ class Session:
                  "the work area to leave the panel out")
 
     def work_area(self):
-        """The current desktop's work area (x, y, width, height), or the
-        whole screen where the window manager publishes none."""
+        """The current desktop's work area (x, y, width, height), or the screen."""
         areas = self.root.get_full_property(self.display.intern_atom("_NET_WORKAREA"),
                                             Xatom.CARDINAL)
         current = self.root.get_full_property(self.display.intern_atom("_NET_CURRENT_DESKTOP"),
@@ -206,8 +181,7 @@ class Session:
         return tuple(areas.value[4 * index:4 * index + 4])
 
     def monitors(self):
-        """RandR's monitors, (x, y, width, height) each, the primary (or else
-        the first listed) first; the whole screen where it lists none."""
+        """RandR's monitors (x, y, width, height), primary first; else the screen."""
         listed = self.root.xrandr_get_monitors(True).monitors
         ordered = sorted(listed, key=lambda m: not m.primary)
         rects = [(m.x, m.y, m.width_in_pixels, m.height_in_pixels) for m in ordered]

@@ -1,16 +1,11 @@
-"""Soak: thousands of random user events against the editor in a real X
-server, then 4,096 points; checks that it still answers, that its resident
-memory stayed flat after warm-up, and that it closes with status 0.
+"""Soak: random user events, then 4,096 points; the editor must still answer,
+keep its resident memory flat after warm-up and exit with status 0.
 
     /usr/bin/python3 tests/e2e/soak.py [events] [seed]
 
-Clicks land on a 60 x 60 grid of cells 10 drawing units apart, so a click
-either adds a point or picks the one already in its cell; drags carry a point
-out of the window and drop it in a band along the bottom edge; every few
-hundred events a click in a column on the right waits for its marker, which
-proves that every earlier event has been handled. After a drop, a resize and
-R, H twice shows that the editor has handled them before anything else is
-pressed or looked at.
+Clicks land on a 60 x 60 grid of cells 10 units apart; drags drop points in a
+band along the bottom; a checkpoint marker every few hundred events proves all
+earlier ones handled.
 """
 import random
 import sys
@@ -20,10 +15,7 @@ from harness import EditorSession
 from memory import floor_kib
 
 VIEW = 640.0
-# H is pressed only to show that a drop has been handled, and the status
-# lines are all that is drawn in this corner of the window (pixels): no cell
-# lies near it, so every point, and with them the curve, stays beyond the line
-# from (5, 35) to (75, 5).
+# Only the status lines are drawn in TEXT_CORNER (pixels): no cell lies near it.
 KNOWN_KEYS = ["Up", "Down"]
 TEXT_CORNER = (0, 0, 30, 20)
 OTHER_KEYS = ["a", "z", "space", "Escape", "Left", "Right", "Return", "BackSpace",
@@ -49,8 +41,6 @@ class Soak:
         return (round(vx * self.size[0] / VIEW), round(vy * self.size[1] / VIEW))
 
     def marker_at(self, vx, vy):
-        # The window never shrinks below 640 x 640, so a marker covers at
-        # least the 3 x 3 pixels around the one holding its centre.
         x, y = int(vx * self.size[0] / VIEW), int(vy * self.size[1] / VIEW)
         return lambda shot: shot.has_marker(x, y)
 
@@ -100,12 +90,9 @@ class Soak:
         s.sync()
 
     def resize(self):
-        # Larger only, and no larger than fits on the 1280 x 1024 screen
-        # from where the window opens, centred: screenshots need all of it.
+        # Larger only, and within the screen: screenshots need all of it.
         self.size = (self.rng.randrange(640, 961), self.rng.randrange(640, 705))
         self.s.resize(*self.size)
-        # Until the editor has drawn at the new size, the new part of the
-        # window is unpainted and may look like a marker anywhere.
         self.s.wait_handled(TEXT_CORNER)
         self.events += 1
 

@@ -1,9 +1,5 @@
-"""Runs an end-to-end suite as ctest registers it:
-    python3 suite.py MODULE... [-k PATTERN]...
-A suite whose desktop this system lacks by design (desktops.py says which)
-runs nothing and exits with SKIPPED, ctest's mark of a skipped test; every
-other suite runs at least one test, and each PATTERN (as unittest's -k reads
-it) names at least one, or the suite fails naming what did not run."""
+"""python3 suite.py MODULE... [-k PATTERN]...: exits SKIPPED where the desktop is
+missing; else fails unless it runs a test and each PATTERN names one."""
 import fnmatch
 import sys
 import unittest
@@ -45,8 +41,6 @@ def main(*arguments):
         print("suite: %s: no test named by %s" % (" ".join(modules), unmatched or "the modules"))
         return 1
     result = unittest.TextTestRunner(verbosity=2).run(suite)
-    # Each test skipped, named with its reason, for CI's list of what did
-    # not run; every test skipped is the suite skipped.
     for test, reason in result.skipped:
         print("skipped: %s: %s" % (test.id(), reason))
     if not result.wasSuccessful():

@@ -33,14 +33,10 @@ class Editing(EditorCase):
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
         self.place_three()
-        # The pointer moves by whole device pixels: the farthest a press can
-        # be from A and lie within 5 logical pixels, and the nearest it can be
-        # and lie 5 or more away (4 and 5 unscaled).
+        # Whole device pixels just within and just beyond 5 logical pixels.
         within = (math.ceil(5 * SCALE) - 1) / SCALE
         beyond = math.ceil(5 * SCALE) / SCALE
-        # A press that far off on both axes picks A, which then follows the
-        # held button to the pointer; a miss would add a point there instead
-        # and leave A where it was.
+        # Within on both axes picks A, which follows the pointer.
         moved = (A[0] + within, A[1] + within)
         s.press(*moved)
         s.wait_shot(lambda shot: has_markers(moved)(shot) and shot.dark_in(97, 97, 99, 99) == 0,
@@ -128,15 +124,13 @@ class Editing(EditorCase):
     @unittest.skipUnless(DESKTOP.managed, "no window manager pings the window")
     def test_answers_the_window_managers_pings_through_a_long_drag(self):
         s = self.session
-        # Every managed desktop's manager pings its windows.
         self.assertTrue(s.wm_supports("_NET_WM_PING"), DESKTOP_NAME + " does not ping its windows")
         protocols = s.window.get_wm_protocols()
         self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
         self.place_three()
         s.press(*C)
         answers = []
-        # Five seconds of dragging, longer than a window manager's patience,
-        # and three answers at the least.
+        # Longer than a window manager's patience, and three answers at least.
         deadline = time.monotonic() + 5.0
         step = 0
         while time.monotonic() < deadline or len(answers) < 3:
@@ -150,11 +144,8 @@ class Editing(EditorCase):
         answers.sort()
         print("answers to _NET_WM_PING during the drag: %d, the slowest %s s"
               % (len(answers), ", ".join("%.3f" % a for a in answers[:-4:-1])))
-        # KWin shows a window as not responding after 2.5 s without an answer
-        # (half its 5 s kill timeout), mutter after 5 s: below that no
-        # desktop notices (1.5 s measured beside other tests). A drag that
-        # holds up the editor's events holds up every answer; one late answer
-        # alone may be the machine's: on a loaded CI host, one has taken 18 s.
+        # KWin flags a window not responding after 2.5 s; one late answer may be
+        # the machine's, but a drag that holds up events delays them all.
         self.assertLess(answers[-2], 2.5)
 
     def test_down_stops_at_one_segment_and_up_adds_one(self):

@@ -1,7 +1,5 @@
-"""The editor as users install it: a `cmake --install` tree, moved after
-installing, and the installed package (its launcher, ORRINADE_INSTALLED,
-where given). Each starts from an empty working directory, shows its window
-and status lines, and closes with status 0."""
+"""A moved `cmake --install` tree and the package's launcher (ORRINADE_INSTALLED)
+each start from an empty folder, show their window and close with status 0."""
 import os
 import shutil
 import subprocess

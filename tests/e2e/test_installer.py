@@ -1,7 +1,5 @@
-"""The Windows installer under Wine, as a Windows user meets it: installed
-silently into a Wine prefix where nothing was installed before, started the
-way its Start-menu shortcut starts it, then uninstalled silently, leaving
-nothing behind.
+"""The Windows installer under Wine: installs silently into a fresh prefix, the
+editor starts as its shortcut starts it, and it uninstalls leaving nothing.
 
     ORRINADE_RUNNER=wine64 ORRINADE_INSTALLER=orrinade-<version>-win64-setup.exe \
     ORRINADE_VERSION=<version> WINEPREFIX=<an initialised prefix> python3 -m unittest test_installer
@@ -19,8 +17,7 @@ from runner import run_through_runner
 INSTALLER = os.environ.get("ORRINADE_INSTALLER")
 VERSION = os.environ.get("ORRINADE_VERSION", "")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
-# The installer writes the 64-bit registry view; where 32-bit Wine is there
-# too, a plain "reg" may be the 32-bit one, which sees the other view.
+# The installer writes the 64-bit registry view.
 REG_QUERY = ["reg", "query", UNINSTALL + r"\Orrinade", "/reg:64"]
 REG_LIST = ["reg", "query", UNINSTALL, "/reg:64"]
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Orrinade.lnk"
@@ -29,8 +26,7 @@ INSTALLED = ["LICENSE.txt", "README.txt", "licenses/DejaVu-fonts.txt", "licenses
 
 
 def shortcut_target(path):
-    """(target, working folder) of a Windows shortcut (.lnk): the target is
-    the local base path of its LinkInfo, the folder one of its strings."""
+    """(target, working folder) of a Windows shortcut (.lnk)."""
     with open(path, "rb") as lnk:
         data = lnk.read()
     flags = struct.unpack_from("<I", data, 0x14)[0]
@@ -62,12 +58,10 @@ class Installer(EditorCase):
     START = False
 
     def setUp(self):
-        # A prefix of its own, where nothing has been installed.
         scratch = tempfile.mkdtemp(prefix="orrinade-wine-")
         self.addCleanup(shutil.rmtree, scratch, ignore_errors=True)
         prefix = os.path.join(scratch, "prefix")
-        # A wineserver still running on the shared prefix rewrites its
-        # registry files as it ends; copy only once it has ended.
+        # Copy only once the wineserver, which rewrites the registry, has ended.
         subprocess.run(["wineserver", "-w"], check=True, timeout=120)
         shutil.copytree(os.environ["WINEPREFIX"], prefix, symlinks=True)
         self.addCleanup(os.environ.__setitem__, "WINEPREFIX", os.environ["WINEPREFIX"])
@@ -76,8 +70,7 @@ class Installer(EditorCase):
         super().setUp()
 
     def wine(self, *command, check=True):
-        """Runs a Windows program through the runner on the session's display
-        and waits until every Wine process it started has ended."""
+        """Runs a Windows program and waits until every Wine process has ended."""
         env = dict(os.environ, DISPLAY=self.session.name)
         result = run_through_runner(list(command), env=env, timeout=120)
         subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=120)
@@ -86,9 +79,7 @@ class Installer(EditorCase):
         return result
 
     def uninstall_entries(self):
-        """The names of the Apps & features entries, as reg lists them (the
-        key itself, its values, then each subkey by its full name); reg
-        must answer."""
+        """The names of the Apps & features entries; reg must answer."""
         listing = self.wine(*REG_LIST).stdout
         prefix = "HKEY_LOCAL_MACHINE" + UNINSTALL[len("HKLM"):] + "\\"
         return {line.strip()[len(prefix):] for line in listing.splitlines()

@@ -5,8 +5,7 @@ from options import TIMEOUT
 
 
 def wait_for(condition, what, timeout=TIMEOUT):
-    """Polls until condition() returns a true value, which it returns; fails
-    naming `what` once `timeout` seconds have gone by."""
+    """condition()'s first true value; fails naming `what` after `timeout` s."""
     deadline = time.monotonic() + timeout
     while True:
         result = condition()

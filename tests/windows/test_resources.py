@@ -1,5 +1,4 @@
-"""The icon and the version that Explorer shows for orrinade.exe, read back
-from the built file with wrestool (icoutils).
+"""orrinade.exe's icon and version resources, read back with wrestool.
 
     ORRINADE_EXE=orrinade.exe ORRINADE_VERSION=1.0.0 python3 -m unittest test_resources
 """
