@@ -268,8 +268,11 @@ class Startup(EditorCase):
                     s.close()
 
     def check_as_quick_as_least(self, s, deadline):
-        if not os.path.exists(LEAST):
-            print("first frame not timed: %s is not built" % LEAST)
+        # The least program draws 640 x 640 at any scale, and SFML 2.5 alone
+        # never shows a window on two bare monitors side by side.
+        if SCALE != 1 or MONITORS != 1 or not os.path.exists(LEAST):
+            print("first frame not timed: %s" % ("not built" if SCALE == 1 and MONITORS == 1 else
+                                                 "only one monitor at 100 % is timed"))
             return
         times = {BINARY: [], LEAST: []}
         for turn in range(LAUNCHES * ROUNDS):
