@@ -244,6 +244,9 @@ TEST_F(DesktopReader, SettlesOnTheFrameAndPlaceGiven)
     });
     EXPECT_EQ(settled(placing, true), (std::vector<int>{30, 40, 100, 100, 1, 1, 20, 1}));
     placed.join();
+    // A frame no usable area holds is moved into one by no desktop.
+    placing.monitors = {ScreenRect{0, 0, 100, 700}};
+    EXPECT_EQ(settled(placing, true), (std::vector<int>{30, 40, 100, 100, 1, 1, 20, 1}));
 }
 
 // On a scaled desktop, the frame a manager promises a window of the

@@ -18,6 +18,19 @@ namespace {
 // manager may change a window without an event to it.
 constexpr auto reread = std::chrono::milliseconds(50);
 
+// Whether some monitor's usable area is large enough to hold `frame`: a
+// desktop that places windows moves a frame into one where it can, and no
+// desktop can where none is; the editor then fits the window itself.
+bool fits_a_usable_area(const Desktop& desktop, const ScreenRect& frame)
+{
+    for (std::size_t i = 0; i < desktop.monitors.size(); ++i) {
+        const ScreenRect usable = usable_area(desktop, i);
+        if (frame.width <= usable.width && frame.height <= usable.height)
+            return true;
+    }
+    return false;
+}
+
 std::optional<long> first_item(const std::optional<std::vector<long>>& items)
 {
     if (!items || items->empty())
@@ -199,7 +212,8 @@ std::optional<X11Window> X11Desktop::settle(unsigned long window, const Desktop&
             return now;
         const bool framed_now = now->extents.has_value() || !wait_for_extents;
         const ScreenRect frame = framed(now->client, now->extents.value_or(FrameExtents{}));
-        const bool placed = !desktop.places_windows || !frame_position(desktop, frame);
+        const bool placed = !desktop.places_windows || !frame_position(desktop, frame)
+                            || !fits_a_usable_area(desktop, frame);
         if ((framed_now && placed) || !wait_for_change(display, atoms_->frame_extents, deadline))
             return now;
     }
