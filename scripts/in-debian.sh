@@ -6,12 +6,13 @@
 #   e.g. scripts/in-debian.sh trixie ./test.sh
 #        scripts/in-debian.sh --arch arm64 trixie scripts/test-arch.sh --e2e
 # The system is made by debootstrap (--variant=minbase) from the archive this
-# machine's apt uses, and kept in build-debian/NAME/base, NAME being the
-# release, or RELEASE-ARCH for another architecture, unless --name gives one
-# (a system of its own, for a run beside another of the same release); each
-# run starts from a fresh copy of it (build-debian/NAME/system). Packages apt fetches inside
-# are kept in build-debian/NAME/archives for the next run. With no command,
-# only the base is made, if it is not there yet.
+# machine's apt uses, once per release and architecture, and kept in
+# build-debian/base/RELEASE-ARCH. Each run starts from a fresh copy of it in
+# build-debian/NAME/system, NAME being the release, or RELEASE-ARCH for
+# another architecture, unless --name gives one (a system of its own, for a
+# run beside another of the same release). Packages apt fetches inside are
+# kept in build-debian/NAME/archives for the next run. With no command, only
+# the base is made, if it is not there yet.
 # With --deps USE, runs start instead from a copy of the base that holds what
 # the project's scripts/install-deps.sh installs for USE (e.g. test): made
 # once, by that script in a fresh clone, and kept in build-debian/NAME/USE;
@@ -76,7 +77,8 @@ if [ -z "$name" ]; then
   [ "$arch" = "$host" ] || name=$release-$arch
 fi
 cache=$root/build-debian/$name
-base=$cache/base
+# The minimal system itself is the release's, made once for every NAME.
+base=$root/build-debian/base/$release-$arch
 system=$cache/system
 archives=$cache/archives
 
@@ -94,9 +96,12 @@ remove_tree() {
   rm -rf --one-file-system "$1"
 }
 
+mkdir -p "$cache" "$(dirname "$base")"
+# Runs beside each other that need the same base wait while one makes it.
+exec {base_lock}>"$base.lock"
+flock "$base_lock"
 if [ ! -f "$base/.orrinade-ready" ]; then
   remove_tree "$base"
-  mkdir -p "$cache"
   mirror=$("$root/scripts/debian-archive.sh")
   # A release too new for this debootstrap is made as unstable is.
   script=/usr/share/debootstrap/scripts/$release
@@ -105,8 +110,8 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   # In a mount namespace of its own, so that what debootstrap mounts in the
   # new system (its /proc) goes with it, however it ends.
   unshare --mount --propagation private -- \
-    debootstrap --variant=minbase --arch="$arch" "$release" "$base" "$mirror" "$script" >"$cache/debootstrap.log" 2>&1 ||
-    { tail -n 30 "$cache/debootstrap.log" >&2; echo "in-debian: debootstrap failed" >&2; exit 1; }
+    debootstrap --variant=minbase --arch="$arch" "$release" "$base" "$mirror" "$script" >"$base.log" 2>&1 ||
+    { tail -n 30 "$base.log" >&2; echo "in-debian: debootstrap failed" >&2; exit 1; }
   # apt inside as apt is set up here (a proxy; whether it accepts a Release
   # file past its Valid-Until date, as a mirror may serve one).
   apt-config dump Acquire >"$base/etc/apt/apt.conf.d/50orrinade-host"
@@ -119,6 +124,7 @@ if [ ! -f "$base/.orrinade-ready" ]; then
   cp /etc/resolv.conf "$base/etc/resolv.conf" 2>/dev/null || true
   touch "$base/.orrinade-ready"
 fi
+exec {base_lock}>&-
 
 # run_in TREE COMMAND...: a copy of TREE as the system, a fresh clone of
 # HEAD in it, and the command run there; returns the command's status.
