@@ -140,21 +140,6 @@ TEST(Dragging, FollowsTheMouseWhileHeldStopsOnReleaseAndPressesReselect)
     EXPECT_EQ(editor.selected_point, 0);
 }
 
-TEST(Keys, SegmentsHaveAFloorOfOneAndUpSaturates)
-{
-    EditorState editor;
-    for (int i = 0; i < 20; ++i)
-        key(editor, Key::Down);
-    EXPECT_EQ(editor.num_segments, 1);
-    key(editor, Key::Up);
-    key(editor, Key::Up);
-    EXPECT_EQ(editor.num_segments, 3);
-
-    editor.num_segments = 2147483647;  // Up saturates rather than overflow
-    key(editor, Key::Up);
-    EXPECT_EQ(editor.num_segments, 2147483647);
-}
-
 TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
 {
     EditorState editor = holding_second_of_two();
@@ -170,9 +155,10 @@ TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
     EXPECT_EQ(points_of(editor), (Points{{200, 200}}));
 }
 
-// Every kind of event, from an editor with three points and five segments:
-// each changes exactly its own field, and every other field, the points
-// included, stays as it was.
+// Every kind of event, from an editor with three points and five segments
+// (or those given): each changes exactly its own field, and every other
+// field, the points included, stays as it was. Segments never go below one,
+// and Up saturates rather than overflow.
 TEST(Events, EachChangesItsOwnFieldAndNothingElse)
 {
     struct Case {
@@ -180,6 +166,7 @@ TEST(Events, EachChangesItsOwnFieldAndNothingElse)
         int picked;  // selected_point before the event
         EditorEvent event;
         std::function<void(EditorState&)> change;
+        int segments = 5;
     };
     const auto nothing = [](EditorState&) {};
     const Case cases[] = {
@@ -187,6 +174,8 @@ TEST(Events, EachChangesItsOwnFieldAndNothingElse)
         {"R", -1, {Type::KeyPressed, Key::R}, [](EditorState& e) { e.bezier_curve.clear(); }},
         {"Up", -1, {Type::KeyPressed, Key::Up}, [](EditorState& e) { e.num_segments = 6; }},
         {"Down", -1, {Type::KeyPressed, Key::Down}, [](EditorState& e) { e.num_segments = 4; }},
+        {"Down at one", -1, {Type::KeyPressed, Key::Down}, nothing, 1},
+        {"Up at the most", -1, {Type::KeyPressed, Key::Up}, nothing, 2147483647},
         {"other key", -1, {Type::KeyPressed, Key::Other}, nothing},
         {"left press on space", -1, {Type::ButtonPressed, Key::Other, left, 200, 200},
          [](EditorState& e) { e.bezier_curve.insert_point(1, Vector2f(200, 200)); }},
@@ -204,7 +193,7 @@ TEST(Events, EachChangesItsOwnFieldAndNothingElse)
         EditorState editor;
         for (const Vector2f& p : {Vector2f(100, 100), Vector2f(300, 500), Vector2f(500, 100)})
             editor.bezier_curve.add_point(p);
-        editor.num_segments = 5;
+        editor.num_segments = c.segments;
         editor.selected_point = c.picked;
         EditorState expected = editor;
         c.change(expected);
