@@ -27,8 +27,7 @@ cd "$(dirname "$0")/.."
 
 release=$(basename "$archive" .tar.gz)
 version=${release#SFML-}
-cmake=cmake
-ctest=ctest
+cmake=cmake ctest=ctest
 if [ "$(printf '3.1\n%s\n' "$version" | sort -V | head -n 1)" = 3.1 ]; then
   scripts/install-deps.sh test sfml31-source
   cmake=$(scripts/newer-cmake.sh 3.28)

@@ -217,9 +217,8 @@ TEST_F(DesktopReader, SettlesOnTheFrameAndPlaceGiven)
         return got ? ints(got->client) + ints(got->extents) : std::vector<int>{-1};
     };
     const auto unframed = reader->settle(window, Desktop{}, true, Clock::now() + milliseconds(100));
-    ASSERT_TRUE(unframed.has_value());
-    EXPECT_EQ(ints(unframed->client), (std::vector<int>{10, 20, 100, 100}));
-    EXPECT_EQ(ints(unframed->extents), std::vector<int>{}) << "none declared";
+    EXPECT_EQ(unframed ? ints(unframed->client) + ints(unframed->extents) : std::vector<int>{-1},
+              (std::vector<int>{10, 20, 100, 100})) << "none declared";
     EXPECT_EQ(settled(Desktop{}, false), (std::vector<int>{10, 20, 100, 100})) << "none waited for";
     const std::vector<std::pair<std::vector<long>, std::vector<int>>> rows = {
         {{1, 2, 22, 5}, {1, 2, 22, 5}}, {{0, 0, 1025, 0}, {0, 0, 0, 0}}, {{1, 2, 22}, {0, 0, 0, 0}}};
