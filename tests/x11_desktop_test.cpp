@@ -295,8 +295,6 @@ TEST(WindowCreation, OnlyTheDesktopsXErrorsAreSurvived)
     const Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XDestroyWindow(display, gone);
     XDeleteProperty(display, gone, XA_WM_NAME);  // BadWindow
-    XSync(display, False);
-    EXPECT_EQ(errors_passed_on, 0);
     EXPECT_EQ(XGetAtomName(display, 0x1FFFFFFF), nullptr);  // BadAtom: no such atom
     XSync(display, False);
     EXPECT_EQ(errors_passed_on, 0);
