@@ -5,15 +5,14 @@
 # e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
 # SFML is built once from ARCHIVE with the system's C++ compiler, as a
 # distribution builds it, into build-<release>/sfml and kept there for every
-# compiler; the project is built in build-<release>-<compiler>/ and every
-# test suite is run
-# (under a private Xvfb when there is no display). --bare-only leaves out the
-# other desktops and the soak, with its memory check: for a second compiler, which
-# changes what is compiled but not how a desktop treats the window.
-# SFML 3.1 and later build SheenBidi from source and clone it unless
-# SHEENBIDI_ARCHIVE (its release archive) is given; they need CMake 3.28,
-# which then builds and tests the project too. The system's CMake stays as
-# it is: where it is older, install-deps.sh unpacks a newer one aside.
+# compiler; the project is built in build-<release>-<compiler>/ and every test
+# suite is run (under a private Xvfb when there is no display). --bare-only
+# leaves out the other desktops and the soak, with its memory check: for a
+# second compiler, which changes what is compiled but not how a desktop treats
+# the window. SFML 3.1 and later build SheenBidi from source and clone it
+# unless SHEENBIDI_ARCHIVE (its release archive) is given; they need CMake
+# 3.28, which then builds and tests the project too. The system's CMake stays
+# as it is: where it is older, install-deps.sh unpacks a newer one aside.
 set -euo pipefail
 skip='^e2e_(editing|mapping)_'
 if [ "${1:-}" = --bare-only ]; then
@@ -28,8 +27,7 @@ cd "$(dirname "$0")/.."
 
 release=$(basename "$archive" .tar.gz)
 version=${release#SFML-}
-cmake=cmake
-ctest=ctest
+cmake=cmake ctest=ctest
 if [ "$(printf '3.1\n%s\n' "$version" | sort -V | head -n 1)" = 3.1 ]; then
   scripts/install-deps.sh test sfml31-source
   cmake=$(scripts/newer-cmake.sh 3.28)

@@ -86,24 +86,21 @@ TEST(BezierCurveEditing, AddInsertClearAndIgnoredWrites)
 
     curve.clear();
     EXPECT_EQ(curve.add_point(a), 0);
-    curve.add_point(b);
+    EXPECT_EQ(curve.add_point(b), 1);
     EXPECT_EQ(curve.add_point(c), 2);
-    EXPECT_EQ(curve.add_point(p), 3);
-    curve.clear();
-    for (const Vector2f& q : {a, b, c})
-        curve.add_point(q);
     EXPECT_EQ(curve.insert_point(1, p), 1);
     expect_points(curve, {a, p, b, c});
     EXPECT_EQ(curve.insert_point(4, p), 4);
     expect_points(curve, {a, p, b, c, p});
     EXPECT_EQ(curve.insert_point(0, c), 0);
     expect_points(curve, {c, a, p, b, c, p});
+    EXPECT_EQ(curve.add_point(b), 6);
 
     curve.set_point(3, c);
-    expect_points(curve, {c, a, p, c, c, p});
+    expect_points(curve, {c, a, p, c, c, p, b});
     curve.set_point(-1, a);
     curve.set_point(curve.num_points(), a);
-    expect_points(curve, {c, a, p, c, c, p});
+    expect_points(curve, {c, a, p, c, c, p, b});
 
     curve.clear();
     EXPECT_EQ(curve.num_points(), 0);

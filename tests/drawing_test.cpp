@@ -41,18 +41,6 @@ bool inked(const sf::Image& image, int x, int y)
     return pixel(image, x, y) == ink;
 }
 
-// True when some pixel within `radius` (on both axes) of (x, y) is inked.
-bool inked_near(const sf::Image& image, float x, float y, int radius = 1)
-{
-    const int cx = static_cast<int>(std::floor(x));
-    const int cy = static_cast<int>(std::floor(y));
-    for (int dy = -radius; dy <= radius; ++dy)
-        for (int dx = -radius; dx <= radius; ++dx)
-            if (inked(image, cx + dx, cy + dy))
-                return true;
-    return false;
-}
-
 int inked_in_box(const sf::Image& image, int x0, int y0, int x1, int y1)
 {
     int count = 0;
@@ -60,6 +48,13 @@ int inked_in_box(const sf::Image& image, int x0, int y0, int x1, int y1)
         for (int x = x0; x <= x1; ++x)
             count += inked(image, x, y);
     return count;
+}
+
+// True when some pixel within one pixel (on both axes) of (x, y) is inked.
+bool inked_near(const sf::Image& image, float x, float y)
+{
+    const int cx = static_cast<int>(std::floor(x)), cy = static_cast<int>(std::floor(y));
+    return inked_in_box(image, cx - 1, cy - 1, cx + 1, cy + 1) > 0;
 }
 
 BezierCurve arch()

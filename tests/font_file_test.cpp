@@ -106,34 +106,25 @@ protected:
 
 }
 
-TEST_F(FontFile, WholeFontsPass)
+// Whole fonts (TrueType, "OTTO", a collection of one) pass; cut, foreign,
+// empty or missing ones fail.
+TEST_F(FontFile, WholeFontsPassAndOthersFail)
 {
-    EXPECT_TRUE(check(sfnt(0x00010000, {40, 8, 100})));
-    EXPECT_TRUE(check(sfnt(0x4f54544f, {16})));  // "OTTO"
-    EXPECT_TRUE(is_complete_font_file(ORRINADE_TEST_FONT));
-
-    Bytes one = collection(sfnt(0x00010000, {24}), 1);
-    EXPECT_TRUE(check(one));
-    one.resize(one.size() - 1);
-    EXPECT_FALSE(check(one));
-}
-
-TEST_F(FontFile, TruncatedForeignOrMissingFilesFail)
-{
-    Bytes whole = sfnt(0x00010000, {40, 8, 100});
-    for (std::size_t size : {std::size_t(0), std::size_t(5), std::size_t(12), std::size_t(30),
-                             whole.size() - 1}) {
-        const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(size));
-        EXPECT_FALSE(check(cut)) << size;
-    }
-    EXPECT_FALSE(check(sfnt(0x00010000, {})));
-    EXPECT_FALSE(check(sfnt(0x12345678, {16})));
-    const std::string text = "hello, not a font at all";
-    EXPECT_FALSE(check(Bytes(text.begin(), text.end())));
-
+    const Bytes whole = sfnt(0x00010000, {40, 8, 100});
+    const Bytes one = collection(sfnt(0x00010000, {24}), 1);
     Bytes overflowing = sfnt(0x00010000, {8});
-    overflowing[12 + 8] = 0xff;  // offset near 2^32: must not wrap around
-    EXPECT_FALSE(check(overflowing));
+    set32(overflowing, 12 + 8, 0xfffffffc);  // offset near 2^32: must not wrap around
+    const std::string text = "hello, not a font at all";
+    const std::pair<Bytes, bool> rows[] = {
+        {whole, true}, {sfnt(0x4f54544f, {16}), true}, {one, true},
+        {Bytes(one.begin(), one.end() - 1), false}, {sfnt(0x00010000, {}), false},
+        {sfnt(0x12345678, {16}), false}, {Bytes(text.begin(), text.end()), false}, {overflowing, false},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(check(rows[i].first), rows[i].second) << "row " << i;
+    for (const std::size_t size : std::vector<std::size_t>{0, 5, 12, 30, whole.size() - 1})
+        EXPECT_FALSE(check(Bytes(whole.begin(), whole.begin() + static_cast<long>(size)))) << size;
+    EXPECT_TRUE(is_complete_font_file(ORRINADE_TEST_FONT));
     EXPECT_FALSE(is_complete_font_file(path + ".missing"));
     EXPECT_FALSE(is_complete_font_file(::testing::TempDir()));
 }

@@ -1,20 +1,24 @@
-// What the X11 reader takes from a desktop, on a private Xvfb whose root
-// window each case sets as a desktop would, read in-process.
+// The X11 desktop: what the reader takes from it, on a private Xvfb whose
+// root window each case sets as a desktop would, read in-process; the X
+// errors survived; no window where no server answers.
+#include "desktop/window_creation.h"
 #include "desktop/x11_desktop.h"
 #include "desktop/x11_errors.h"
+#include "sfml/sfml_version.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <locale>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-// Last: Xlib's macros (None, Bool) would rename what GoogleTest declares.
+// Last: Xlib's macros (None, Bool) would rename what SFML and GoogleTest declare.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -213,9 +217,8 @@ TEST_F(DesktopReader, SettlesOnTheFrameAndPlaceGiven)
         return got ? ints(got->client) + ints(got->extents) : std::vector<int>{-1};
     };
     const auto unframed = reader->settle(window, Desktop{}, true, Clock::now() + milliseconds(100));
-    ASSERT_TRUE(unframed.has_value());
-    EXPECT_EQ(ints(unframed->client), (std::vector<int>{10, 20, 100, 100}));
-    EXPECT_EQ(ints(unframed->extents), std::vector<int>{}) << "none declared";
+    EXPECT_EQ(unframed ? ints(unframed->client) + ints(unframed->extents) : std::vector<int>{-1},
+              (std::vector<int>{10, 20, 100, 100})) << "none declared";
     EXPECT_EQ(settled(Desktop{}, false), (std::vector<int>{10, 20, 100, 100})) << "none waited for";
     const std::vector<std::pair<std::vector<long>, std::vector<int>>> rows = {
         {{1, 2, 22, 5}, {1, 2, 22, 5}}, {{0, 0, 1025, 0}, {0, 0, 0, 0}}, {{1, 2, 22}, {0, 0, 0, 0}}};
@@ -277,4 +280,44 @@ TEST_F(DesktopReader, FramePromisedWhereTheManagerAnswers)
         EXPECT_EQ(ints(d.frame), promised) << items[2];
     }
     EXPECT_EQ(ints(read(milliseconds(100)).frame), std::vector<int>{}) << "no answer";
+}
+
+// The errors a desktop's state causes (a window or an atom that is not
+// there) are survived; any other X error still reaches the handler that was
+// in place, which by default ends the program.
+TEST(WindowCreation, OnlyTheDesktopsXErrorsAreSurvived)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    static int errors_passed_on = 0;
+    XSetErrorHandler([](Display*, XErrorEvent*) {
+        ++errors_passed_on;
+        return 0;
+    });
+    survive_desktop_x_errors();
+    const Window gone = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(display, gone);
+    XDeleteProperty(display, gone, XA_WM_NAME);  // BadWindow
+    EXPECT_EQ(XGetAtomName(display, 0x1FFFFFFF), nullptr);  // BadAtom: no such atom
+    XSync(display, False);
+    EXPECT_EQ(errors_passed_on, 0);
+    XFreePixmap(display, XCreatePixmap(display, DefaultRootWindow(display), 1, 1, 3));  // no such depth
+    XSync(display, False);
+    EXPECT_EQ(errors_passed_on, 2);  // BadValue, then BadPixmap freeing what was not made
+    XSetErrorHandler(nullptr);  // Xlib's own, which ends the program
+    XCloseDisplay(display);
+}
+
+// Where no X server answers, no window is made: SFML, asked for one there,
+// would end the program.
+TEST(WindowCreation, NothingOpensWhereNoDisplayAnswers)
+{
+    const char* display = std::getenv("DISPLAY");
+    ASSERT_NE(display, nullptr);
+    const std::string saved = display;
+    setenv("DISPLAY", ":4095", 1);  // no server answers there
+    std::optional<sf::RenderWindow> window;
+    create_window(window, 640, sf::String("Orrinade", std::locale()), sf::ContextSettings{0, 0, 0, 1, 1, 0, false});
+    setenv("DISPLAY", saved.c_str(), 1);
+    EXPECT_FALSE(window);
 }
