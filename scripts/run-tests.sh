@@ -3,7 +3,7 @@
 # that counts them all:
 #   scripts/run-tests.sh [-E REGEX] [BUILD [SANITIZED_BUILD...]]
 # every suite of BUILD (build/ by default) but those REGEX matches, and those
-# a sanitizer changes of each SANITIZED_BUILD (build-asan/ and build-fuzz/ by
+# a sanitizer changes of each SANITIZED_BUILD (build-fuzz/ by
 # default).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +25,7 @@ suite() {
 }
 skip=()
 [ "${1:-}" != -E ] || { skip=(-E "$2"); shift 2; }
-[ $# -gt 0 ] || set -- build build-asan build-fuzz
+[ $# -gt 0 ] || set -- build build-fuzz
 suite "$1" -j2 "${skip[@]}"
 shift
 # Resident memory means nothing under the sanitizer's shadow memory, and the
