@@ -78,21 +78,18 @@ class Placement:
         return [(x, y, width, height),
                 (x - left, y - top, width + left + right, height + top + bottom)]
 
-    def wait_settled(self, window=None, quiet=0.3):
-        """placement() once it has held for `quiet` seconds."""
-        last = {"placement": None, "since": 0.0}
+    def wait_settled(self, window=None):
+        """placement() once it has held for 0.3 s."""
+        seen, since = [], [0.0]
 
         def still():
             now = self.placement(window)
-            if now != last["placement"]:
-                last.update(placement=now, since=time.monotonic())
+            if not seen or now != seen[-1]:
                 seen.append(now)
-            return time.monotonic() - last["since"] >= quiet and now
-        seen = []
-        try:
-            return wait_for(still, "the window to stay in one place")
-        except AssertionError as error:
-            raise AssertionError("%s; it was at %s" % (error, seen[-10:])) from None
+                since[0] = time.monotonic()
+            return time.monotonic() - since[0] >= 0.3 and now
+        return wait_for(still, "the window to stay in one place",
+                        seen=lambda: "it was at %s" % seen[-10:])
 
     def desktops_place(self):
         """placement() of probes of the editor's size, until two in a row agree."""

@@ -58,10 +58,8 @@ def start_gnome_settings(session):
     def published():
         seen[:] = [line for line in resources(session).splitlines(True) if line.startswith(b"Xft.dpi")]
         return XFT_DPI in seen
-    try:
-        wait_for(published, "GNOME's settings daemon to publish %r" % XFT_DPI)
-    except AssertionError as error:
-        raise AssertionError("%s; it published %s" % (error, seen)) from None
+    wait_for(published, "GNOME's settings daemon to publish %r" % XFT_DPI,
+             seen=lambda: "it published %s" % seen)
 
 
 def scaled_gnome(session):

@@ -156,34 +156,19 @@ def write_kwin_outputs(config, count, size):
 
 @functools.lru_cache(maxsize=None)
 def kwin_command():
-    """How to start kwin_wayland: through its ELF loader where a container
-    refuses its file capability; KWIN_FORCE_OWN_QPA since the loader is then
-    the program's name."""
+    """How to start kwin_wayland: through the system's dynamic loader where a
+    container refuses its file capability; KWIN_FORCE_OWN_QPA since the loader
+    is then the program's name."""
     kwin = shutil.which("kwin_wayland") or "/usr/bin/kwin_wayland"
     try:
         subprocess.run([kwin, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), timeout=30)
         return [kwin], {}
     except PermissionError:
-        return [program_interpreter(kwin), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
+        return [own_loader(), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
 
 
-def program_interpreter(path):
-    """The dynamic loader a 64-bit ELF program names (PT_INTERP), or None."""
-    with open(path, "rb") as elf:
-        header = elf.read(64)
-        if header[:4] != b"\x7fELF" or header[4] != 2:
-            return None
-        order = "little" if header[5] == 1 else "big"
-        phoff = int.from_bytes(header[32:40], order)
-        phentsize = int.from_bytes(header[54:56], order)
-        phnum = int.from_bytes(header[56:58], order)
-        for i in range(phnum):
-            elf.seek(phoff + i * phentsize)
-            entry = elf.read(phentsize)
-            if int.from_bytes(entry[0:4], order) == 3:  # PT_INTERP
-                offset = int.from_bytes(entry[8:16], order)
-                size = int.from_bytes(entry[32:40], order)
-                elf.seek(offset)
-                return elf.read(size).rstrip(b"\0").decode()
-    return None
+def own_loader():
+    """The dynamic loader this process runs under, the one its system's programs name."""
+    with open("/proc/self/maps") as maps:
+        return next(line.split()[-1] for line in maps if "/ld-linux" in line)

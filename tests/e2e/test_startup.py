@@ -178,12 +178,10 @@ class Startup(EditorCase):
                 def overhangs_as_predicted():
                     seen.append(s.placement())
                     return overhang(seen[-1][1], monitor) == predicted
-                try:
-                    wait_for(overhangs_as_predicted,
-                             "the frame to overhang the monitor by %s" % (predicted,), timeout=5)
-                except AssertionError as error:
-                    self.fail("%s: the window is at %s, the entry predicts %s"
-                              % (error, seen[-1], kept_place(screen)))
+                wait_for(overhangs_as_predicted,
+                         "the frame to overhang the monitor by %s" % (predicted,), timeout=5,
+                         seen=lambda: "the window is at %s, the entry predicts %s"
+                         % (seen[-1], kept_place(screen)))
                 s.close()
 
     @unittest.skipUnless(SFML_VERSION.startswith("2.5.") and not DESKTOP.places and not RUNNER,
@@ -262,12 +260,12 @@ class Startup(EditorCase):
         for name, scales, make, tells, deadlines, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
-            with self.subTest(name), tempfile.TemporaryFile() as errors:
+            with self.subTest(name):
                 s = self.new_session(*screen)
                 try:
                     make(s)
                     s.display.sync()
-                    self.check_works(s, errors, tells)
+                    self.check_works(s, tells)
                     if deadlines is not None:
                         self.check_as_quick_as_least(s, deadlines.get(SCALE, 0))
                 finally:
@@ -283,7 +281,7 @@ class Startup(EditorCase):
         times = {BINARY: [], LEAST: []}
         for turn in range(LAUNCHES * ROUNDS):
             for program in (BINARY, LEAST) if turn % 2 else (LEAST, BINARY):
-                times[program].append(self.first_frame(s, program, subprocess.DEVNULL))
+                times[program].append(self.first_frame(s, program))
                 s.request_close()
                 self.assertEqual(s.wait_exit(), 0, program)
                 wait_for(lambda: not s.find_window(), "the window to go")
@@ -295,29 +293,26 @@ class Startup(EditorCase):
         self.assertLessEqual(ours, least + deadline + MARGIN, "the first frames: editor %s, least "
                              "SFML program %s" % (times[BINARY], times[LEAST]))
 
-    def first_frame(self, s, program, errors, said=lambda: ""):
-        """Seconds from launching program to its first frame in s."""
+    def first_frame(self, s, program):
+        """Seconds from launching program to its first frame in s; its output kept."""
         s.window = None
         launched = time.monotonic()
-        s.editor = s.processes.add(subprocess.Popen(
-            [program], cwd=BUILD_DIR, env=s.env, stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL, stderr=errors))
-        while True:
-            if s.editor.poll() is not None:
-                raise AssertionError("%s exited with %d: %s" % (program, s.editor.returncode, said()))
-            s.window = s.window or s.find_window()
-            if s.window and s.pixel_now(300, 100) == BACKGROUND:
-                return time.monotonic() - launched
-            if time.monotonic() - launched > TIMEOUT:
-                raise AssertionError("no first frame from %s" % program)
-            time.sleep(0.002)
+        s.run(program=program, keep_output=True)
 
-    def check_works(self, s, errors, tells):
+        def drawn():
+            if s.editor.poll() is not None:
+                raise AssertionError("%s exited with %d: %s"
+                                     % (program, s.editor.returncode, s.said()))
+            s.window = s.window or s.find_window()
+            return s.window and s.pixel_now(300, 100) == BACKGROUND
+        wait_for(drawn, "the first frame from " + program, every=0.002)
+        return time.monotonic() - launched
+
+    def check_works(self, s, tells):
         def said():
-            errors.seek(0)
-            lines = errors.read().decode(errors="replace").splitlines()
+            lines = s.said().splitlines()
             return "\n".join(line for line in lines if line not in SFML_NOTICES)
-        print("first frame after %.2f s" % self.first_frame(s, BINARY, errors, said))
+        print("first frame after %.2f s" % self.first_frame(s, BINARY))
         window, frame = s.wait_settled()
         # The designed size at the desktop's scale, or what fits with the frame.
         room = min(s.screen[0] - frame[2] + window[2], s.screen[1] - frame[3] + window[3])
