@@ -40,14 +40,7 @@ def kept_place(screen):
 
 
 def inside(rect, monitor):
-    return (rect[0] >= monitor[0] and rect[1] >= monitor[1]
-            and rect[0] + rect[2] <= monitor[0] + monitor[2]
-            and rect[1] + rect[3] <= monitor[1] + monitor[3])
-
-
-def grown(rect, by):
-    """rect with `by` more pixels on every side."""
-    return (rect[0] - by, rect[1] - by, rect[2] + 2 * by, rect[3] + 2 * by)
+    return not any(overhang(rect, monitor))
 
 
 def overhang(rect, monitor):

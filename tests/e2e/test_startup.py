@@ -1,4 +1,5 @@
 """Start-up and shut-down of the editor in a real X server."""
+import contextlib
 import math
 import os
 import signal
@@ -15,7 +16,7 @@ from desktops import DESKTOP, MONITORS
 from harness import EditorCase, EditorSession
 from options import (BACKGROUND, BINARY, BUILD_DIR, DESKTOP_NAME, RUNNER, SCALE, SFML_VERSION,
                      TIMEOUT, WINDOW_SIZE, device)
-from placement import (creation_never_ends, creation_place, grown, inside, kept_place, overhang,
+from placement import (creation_never_ends, creation_place, inside, kept_place, overhang,
                        placement_out_of_reach)
 from processes import running
 from waiting import wait_for
@@ -152,7 +153,7 @@ class Startup(EditorCase):
         # Under Wine the manager's frame may reach 2 px further than Windows'
         # metrics say, and the side be up to 6 logical pixels shorter.
         slack, side_slack = (2, device(6)) if RUNNER else (0, 0)
-        self.assertTrue(inside(window, area) and inside(frame, grown(area, slack)),
+        self.assertTrue(inside(window, area) and max(overhang(frame, area)) <= slack,
                         "the window %s or its frame %s is not in the work area %s"
                         % (window, frame, area))
         room = min(area[2] - frame[2] + window[2], area[3] - frame[3] + window[3])
@@ -223,27 +224,21 @@ class Startup(EditorCase):
     @unittest.skipUnless(DESKTOP_NAME in ("gnome", "kde"), "the X display is not the desktop's choice")
     def test_starts_beside_stale_x_sockets(self):
         """Stale X sockets without lock files do not keep Xwayland from starting."""
-        stale = []
-        try:
-            for number in range(64):
-                path = "/tmp/.X11-unix/X%d" % number
-                if not os.path.exists(path) and not os.path.exists("/tmp/.X%d-lock" % number):
-                    with socket.socket(socket.AF_UNIX) as left_over:
-                        left_over.bind(path)
-                    stale.append((path, os.stat(path).st_ino, "/tmp/.X%d-lock" % number))
-                if len(stale) == 3:
-                    break
-            s = self.new_session()
-            s.start()
-            s.wait_status(0, 16)
-        finally:
+        def remove(path, inode, lock):
             # A server started meanwhile may hold a number's lock and reuse the inode.
-            for path, inode, lock in stale:
-                try:
-                    if os.stat(path).st_ino == inode and not os.path.exists(lock):
-                        os.unlink(path)
-                except FileNotFoundError:
-                    pass
+            with contextlib.suppress(FileNotFoundError):
+                if os.stat(path).st_ino == inode and not os.path.exists(lock):
+                    os.unlink(path)
+        places = [("/tmp/.X11-unix/X%d" % n, "/tmp/.X%d-lock" % n) for n in range(64)]
+        free = [(path, lock) for path, lock in places
+                if not os.path.exists(path) and not os.path.exists(lock)]
+        for path, lock in free[:3]:
+            with socket.socket(socket.AF_UNIX) as left_over:
+                left_over.bind(path)
+            self.addCleanup(remove, path, os.stat(path).st_ino, lock)
+        s = self.new_session()
+        s.start()
+        s.wait_status(0, 16)
 
     @unittest.skipUnless(DESKTOP_NAME == "bare" and not RUNNER, "made on a bare X server")
     def test_works_on_a_desktop_that_breaks_the_rules(self):
