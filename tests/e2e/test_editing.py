@@ -112,14 +112,12 @@ class Editing(EditorCase):
                  if s.keysym_name(code) != letter}
         self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
         self.place_three()
-        s.key("Up")
-        s.wait_status(3, 17)
         # The keys QWERTY has h and r on type other letters here.
         for code in moved.values():
             s.physical_key(code)
         s.sync()
         s.key("Up")  # a later frame: the keys before it have been seen
-        shot = s.wait_status(3, 18)
+        shot = s.wait_status(3, 17)
         self.assertTrue(has_markers(A, B, C)(shot))
 
     @unittest.skipUnless(DESKTOP.managed, "no window manager pings the window")
