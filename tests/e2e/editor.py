@@ -14,19 +14,15 @@ from runner import is_failed_start, through_runner
 from waiting import wait_for
 
 
-def children_of(window):
-    """window's children, none where it has been destroyed meanwhile."""
-    try:
-        return window.query_tree().children
-    except (xerror.BadWindow, xerror.BadDrawable):
-        return []
-
-
 def named_within(window):
     """(window, its map state, whether it is the editor's) for each window named
     Orrinade below `window`, innermost first: the editor's has a class and holds
     no such window (a frame may carry the title and a class of its own)."""
-    for child in children_of(window):
+    try:
+        children = window.query_tree().children
+    except (xerror.BadWindow, xerror.BadDrawable):
+        return  # destroyed meanwhile
+    for child in children:
         inner = list(named_within(child))
         yield from inner
         try:

@@ -40,10 +40,12 @@ def start_xvfb(session):
     return name
 
 
-def new_runtime(session):
-    """A private runtime directory, and a compositor's environment using it."""
+def new_runtime(session, log):
+    """A private runtime directory; a compositor's environment using it, and
+    the path of its `log` there."""
     session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
-    return dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime)
+    return (dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime),
+            os.path.join(session.runtime, log))
 
 
 def wait_compositor(session, log, display_name, what):
@@ -60,8 +62,7 @@ def wait_compositor(session, log, display_name, what):
 
 
 def start_weston(session):
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "weston.log")
+    environment, log = new_runtime(session, "weston.log")
     session.processes.spawn(
         ["weston", "--backend=headless-backend.so", "--xwayland", "--use-pixman",
          "--width=%d" % session.screen[0], "--height=%d" % session.screen[1],
@@ -79,8 +80,7 @@ def start_weston(session):
 
 def start_mutter(session):
     """Headless mutter on a private D-Bus; its X authority is in the runtime dir."""
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "mutter.log")
+    environment, log = new_runtime(session, "mutter.log")
     monitors = ["--virtual-monitor", "%dx%d" % monitor_pixels(session.monitor_size)] * session.monitor_count
     mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
     if SCALE != 1:
@@ -106,8 +106,7 @@ def start_mutter(session):
 def start_kwin(session):
     """KWin's virtual backend on a private D-Bus; the program it starts once
     Xwayland runs writes DISPLAY and XAUTHORITY down."""
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "kwin.log")
+    environment, log = new_runtime(session, "kwin.log")
     named = os.path.join(session.runtime, "display")
     # Lets XTEST input reach windows without KWin 6's dialog.
     environment["XDG_CONFIG_HOME"] = os.path.join(session.runtime, "config")
