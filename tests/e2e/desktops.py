@@ -1,85 +1,72 @@
 """Every desktop the end-to-end suites run on: how it starts, what it does to windows."""
+import dataclasses
 import functools
 import os
 import re
 import shutil
 import subprocess
+from typing import Callable
 
 import scaling
 import servers
 from options import DESKTOP_NAME, MONITORS_GIVEN, SCALE
 
 
+@dataclasses.dataclass(frozen=True)
 class Desktop:
-    """server(session): starts the X server (servers.py), returns its name.
-    manager: an X11 window manager's command. publish_scale(session): tells
-    X11 programs a scale other than 1. monitors: unless ORRINADE_MONITORS says.
-    places: whether windows are placed and decorated. managed: whether a
-    manager closes and pings windows. input_missing(), missing(): why XTEST
-    input or the desktop is not here, or None. layout: (layout, variant).
-    panel: a bottom dock's height in logical pixels.
-    frame_or_window_at_place(): whether either may land at the place asked.
-    keeps_created_place(): None, or ((dx, dy) from where a window is created,
-    (left, top, right, bottom) declared decorations) where it stays there.
-    leaves_unmapped: may leave a window unmapped under load (retried)."""
-
-    def __init__(self, server=servers.start_xvfb, manager=None,
-                 publish_scale=scaling.publish_scale, monitors=1, places=True, managed=True,
-                 input_missing=lambda: None, layout=None, panel=None, missing=lambda: None,
-                 frame_or_window_at_place=lambda: False, keeps_created_place=lambda: None,
-                 leaves_unmapped=False):
-        self.server, self.manager, self.publish_scale = server, manager, publish_scale
-        self.monitors, self.places, self.managed = monitors, places, managed
-        self.input_missing, self.layout, self.missing = input_missing, layout, missing
-        self.panel = panel
-        self.frame_or_window_at_place = frame_or_window_at_place
-        self.keeps_created_place = keeps_created_place
-        self.leaves_unmapped = leaves_unmapped
+    """How a desktop starts and what it does to windows."""
+    server: Callable = servers.start_xvfb  # (session): starts X (servers.py), returns its name
+    manager: list = None  # an X11 window manager's command
+    publish_scale: Callable = scaling.publish_scale  # (session): tells X11 programs a scale
+    monitors: int = 1  # unless ORRINADE_MONITORS says
+    places: bool = True  # whether windows are placed and decorated
+    managed: bool = True  # whether a manager closes and pings windows
+    input_missing: Callable = lambda: None  # why XTEST input is not here, or None
+    layout: tuple = None  # (layout, variant)
+    panel: int = None  # a bottom dock's height in logical pixels
+    missing: Callable = lambda: None  # why the desktop is not here, or None
+    frame_or_window_at_place: Callable = lambda: False  # whether either may land where asked
+    # None, or ((dx, dy) from where a window is created, (left, top, right,
+    # bottom) declared decorations) where it stays there.
+    keeps_created_place: Callable = lambda: None
+    leaves_unmapped: bool = False  # may leave a window unmapped under load (retried)
 
 
 @functools.lru_cache(maxsize=None)
-def major_version(program):
-    """`program --version`'s major version; a missing program is an error."""
+def version(program):
+    """(major, minor) from `program --version`, which names itself by the
+    program's name up to any "_"; a missing program is an error."""
     if not shutil.which(program):
         raise RuntimeError("%s is not installed (scripts/install-deps.sh test installs it)" % program)
-    found = re.search(program + r" (\d+)", subprocess.run(
-        [program, "--version"], capture_output=True, text=True).stdout)
+    command, extra = servers.kwin_command() if program == "kwin_wayland" else ([program], {})
+    said = subprocess.run(command + ["--version"], capture_output=True, text=True,
+                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen", **extra)).stdout
+    found = re.search(program.split("_")[0] + r" (\d+)\.(\d+)", said)
     if not found:
-        raise RuntimeError("%s --version names no version" % program)
-    return int(found.group(1))
+        raise RuntimeError("%s --version names no version: %r" % (program, said))
+    return int(found.group(1)), int(found.group(2))
 
 
 def gnome_x11_missing():
-    mutter = major_version("mutter")
+    mutter = version("mutter")[0]
     return "mutter %d has no X11 mode (GNOME runs on Wayland only)" % mutter if mutter >= 50 else None
-
-
-@functools.lru_cache(maxsize=None)
-def kwin_version():
-    command, extra = servers.kwin_command()
-    said = subprocess.run(command + ["--version"], capture_output=True, text=True,
-                          env=dict(os.environ, QT_QPA_PLATFORM="offscreen", **extra)).stdout
-    found = re.search(r"kwin (\d+)\.(\d+)", said)
-    if not found:
-        raise RuntimeError("kwin_wayland --version names no version: %r" % said)
-    return int(found.group(1)), int(found.group(2))
 
 
 def kde_pointer_missing():
     """KWin 6.7+ scales XTEST pointer moves on a scaled output."""
-    if SCALE != 1 and kwin_version() >= (6, 7):
+    if SCALE != 1 and version("kwin_wayland") >= (6, 7):
         return "KWin %d.%d puts an XTEST pointer move at %g times its X position" % (
-            kwin_version() + (SCALE,))
+            version("kwin_wayland") + (SCALE,))
     return None
 
 
 def mutter_frames_by_client():
-    return major_version("mutter") >= 44
+    return version("mutter")[0] >= 44
 
 
 def gnome_missing():
     """A scale other than 1 needs mutter 47's native X11 scaling."""
-    mutter = major_version("mutter")
+    mutter = version("mutter")[0]
     if SCALE != 1 and mutter < 47:
         return "mutter %d scales X11 windows itself, with no native scaling" % mutter
     return None
@@ -89,7 +76,7 @@ def gnome_missing():
 def weston_kept_place():
     """weston's frame (6 and 27 pixels) stays where the window was created;
     weston 14+ declares it with its shadow, earlier ones declare none."""
-    return (6, 27), ((38, 59, 38, 38) if major_version("weston") >= 14 else (0, 0, 0, 0))
+    return (6, 27), ((38, 59, 38, 38) if version("weston")[0] >= 14 else (0, 0, 0, 0))
 
 
 DESKTOPS = {

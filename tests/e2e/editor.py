@@ -14,12 +14,23 @@ from runner import is_failed_start, through_runner
 from waiting import wait_for
 
 
-def children_of(window):
-    """window's children, none where it has been destroyed meanwhile."""
+def named_within(window):
+    """(window, its map state, whether it is the editor's) for each window named
+    Orrinade below `window`, innermost first: the editor's has a class and holds
+    no such window (a frame may carry the title and a class of its own)."""
     try:
-        return window.query_tree().children
+        children = window.query_tree().children
     except (xerror.BadWindow, xerror.BadDrawable):
-        return []
+        return  # destroyed meanwhile
+    for child in children:
+        inner = list(named_within(child))
+        yield from inner
+        try:
+            if child.get_wm_name() == "Orrinade":
+                yield (child, child.get_attributes().map_state,
+                       bool(child.get_wm_class()) and not any(ours for _, _, ours in inner))
+        except (xerror.BadWindow, xerror.BadDrawable):
+            pass
 
 
 class EditorProcess:
@@ -47,18 +58,15 @@ class EditorProcess:
             return self.run(cwd=cwd, env=env, keep_output=True).wait(timeout=TIMEOUT)
         return through_runner(ended, lambda status: self.failed_to_start(), "the editor")
 
-    def start(self, cwd=BUILD_DIR, program=BINARY, timeout=TIMEOUT, placed=False):
+    def start(self, cwd=BUILD_DIR, program=BINARY, placed=False):
         """Starts the editor, waits for its window and first frame; with
         `placed`, assert_placed against a probe placed just before."""
         desktops_place = self.desktops_place() if placed and DESKTOP.managed else None
 
         def started():
             editor = self.run(cwd=cwd, program=program)
-            try:
-                return wait_for(lambda: editor.poll() is not None or self.find_window(),
-                                "the editor's window", timeout)
-            except AssertionError as late:
-                raise AssertionError("%s; %s" % (late, self.why_unseen())) from None
+            return wait_for(lambda: editor.poll() is not None or self.find_window(),
+                            "the editor's window", seen=self.why_unseen)
         # A window left unmapped where the desktop may do so is retried once ("flake: ").
         for attempt in (1, 2):
             try:
@@ -77,47 +85,21 @@ class EditorProcess:
             raise AssertionError("the editor exited with %d before its window showed"
                                  % self.editor.returncode)
         self.window = found
-        wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame", timeout)
+        wait_for(lambda: self.pixel_now(300, 100) == BACKGROUND, "the first frame")
         self.wait_settled()
         if placed and not placement_out_of_reach(self.monitor_size):
             self.assert_placed(desktops_place)
         return self.window
 
     def find_window(self):
-        """The innermost viewable window named Orrinade with a class, or None
-        (a frame may carry the title and a class of its own)."""
-        def editors_within(window):
-            named_below = False
-            for child in children_of(window):
-                try:
-                    named = child.get_wm_name() == "Orrinade" and bool(child.get_wm_class())
-                    found, named_inside = editors_within(child)
-                    if found:
-                        return found, True
-                    if (named and not named_inside
-                            and child.get_attributes().map_state == X.IsViewable):
-                        return child, True
-                except (xerror.BadWindow, xerror.BadDrawable):
-                    continue
-                named_below = named_below or named or named_inside
-            return None, named_below
-        return editors_within(self.root)[0]
+        """The editor's window once viewable, or None."""
+        return next((window for window, state, ours in named_within(self.root)
+                     if ours and state == X.IsViewable), None)
 
     def named_windows(self):
         """Each window named Orrinade, by id: its map state."""
         states = {X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable", X.IsViewable: "viewable"}
-        named = {}
-
-        def look_within(window):
-            for child in children_of(window):
-                try:
-                    if child.get_wm_name() == "Orrinade":
-                        named["0x%x" % child.id] = states[child.get_attributes().map_state]
-                except (xerror.BadWindow, xerror.BadDrawable):
-                    continue
-                look_within(child)
-        look_within(self.root)
-        return named
+        return {"0x%x" % window.id: states[state] for window, state, _ in named_within(self.root)}
 
     def why_unseen(self):
         """The windows named as the editor's, and where its main thread waits."""
@@ -132,8 +114,8 @@ class EditorProcess:
             process = str(error)
         return "windows named Orrinade: %s; the editor's process: %s" % (named, process)
 
-    def wait_exit(self, timeout=TIMEOUT):
-        return self.editor.wait(timeout=timeout)
+    def wait_exit(self):
+        return self.editor.wait(timeout=TIMEOUT)
 
     def request_close(self):
         """What the title bar's close button does: a WM_DELETE_WINDOW message."""

@@ -40,14 +40,7 @@ def kept_place(screen):
 
 
 def inside(rect, monitor):
-    return (rect[0] >= monitor[0] and rect[1] >= monitor[1]
-            and rect[0] + rect[2] <= monitor[0] + monitor[2]
-            and rect[1] + rect[3] <= monitor[1] + monitor[3])
-
-
-def grown(rect, by):
-    """rect with `by` more pixels on every side."""
-    return (rect[0] - by, rect[1] - by, rect[2] + 2 * by, rect[3] + 2 * by)
+    return not any(overhang(rect, monitor))
 
 
 def overhang(rect, monitor):
@@ -78,21 +71,18 @@ class Placement:
         return [(x, y, width, height),
                 (x - left, y - top, width + left + right, height + top + bottom)]
 
-    def wait_settled(self, window=None, quiet=0.3):
-        """placement() once it has held for `quiet` seconds."""
-        last = {"placement": None, "since": 0.0}
+    def wait_settled(self, window=None):
+        """placement() once it has held for 0.3 s."""
+        seen, since = [], [0.0]
 
         def still():
             now = self.placement(window)
-            if now != last["placement"]:
-                last.update(placement=now, since=time.monotonic())
+            if not seen or now != seen[-1]:
                 seen.append(now)
-            return time.monotonic() - last["since"] >= quiet and now
-        seen = []
-        try:
-            return wait_for(still, "the window to stay in one place")
-        except AssertionError as error:
-            raise AssertionError("%s; it was at %s" % (error, seen[-10:])) from None
+                since[0] = time.monotonic()
+            return time.monotonic() - since[0] >= 0.3 and now
+        return wait_for(still, "the window to stay in one place",
+                        seen=lambda: "it was at %s" % seen[-10:])
 
     def desktops_place(self):
         """placement() of probes of the editor's size, until two in a row agree."""

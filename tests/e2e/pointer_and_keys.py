@@ -33,14 +33,13 @@ class Input:
         wait_for(arrived, "the pointer at %s in the window" % (want,))
 
     def click(self, x, y, button=1, scale=SCALE):
-        self.point_at(x, y, scale)
-        self.quick_button(True, button)
+        self.press(x, y, button, scale)
         self.quick_button(False, button)
         self.sync()
 
-    def press(self, x, y):
-        self.point_at(x, y)
-        self.quick_button(True)
+    def press(self, x, y, button=1, scale=SCALE):
+        self.point_at(x, y, scale)
+        self.quick_button(True, button)
         self.sync()
 
     def release(self):

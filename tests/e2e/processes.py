@@ -28,13 +28,9 @@ class Processes:
         self.programs = []
 
     def spawn(self, command, log=None, **options):
-        output = open(log, "wb") if log else subprocess.DEVNULL
-        try:
+        with open(log or os.devnull, "wb") as output:
             process = subprocess.Popen(command, stdout=output, stderr=subprocess.STDOUT,
                                        stdin=subprocess.DEVNULL, start_new_session=True, **options)
-        finally:
-            if log:
-                output.close()
         self.desktop.append(process)
         return process
 
@@ -73,9 +69,8 @@ class Processes:
                 pending.extend(children.get(pid, []))
         return sorted(found)
 
-    def stop(self, grace=10.0):
-        """SIGTERM to every process, SIGKILL to any still running after
-        `grace` seconds (mutter may never end on SIGTERM)."""
+    def stop(self):
+        """SIGTERM to all, SIGKILL to any left 10 s later (mutter may ignore SIGTERM)."""
         def signal_all(number):
             for pid in self.ids():
                 try:
@@ -84,7 +79,7 @@ class Processes:
                     pass
         signal_all(signal.SIGTERM)
         try:
-            wait_for(lambda: not self.ids(), "the desktop to end", timeout=grace)
+            wait_for(lambda: not self.ids(), "the desktop to end", timeout=10)
         except AssertionError:
             signal_all(signal.SIGKILL)
             wait_for(lambda: not self.ids(), "the desktop to end on SIGKILL")

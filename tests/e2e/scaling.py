@@ -21,15 +21,6 @@ def resources(session):
     return value.encode() if isinstance(value, str) else value
 
 
-def gsd_xsettings():
-    """GNOME's X settings daemon; an error where it is not installed."""
-    found = shutil.which("gsd-xsettings", path=os.pathsep.join(LIBEXEC))
-    if not found:
-        raise AssertionError("GNOME's X settings daemon (gsd-xsettings) is not in any of %s"
-                             % LIBEXEC)
-    return found
-
-
 def publish_scale(session):
     """Merges Xft.dpi into the database as xrdb does, again until it stays a
     second (a starting KWin 6.7 writes it over)."""
@@ -49,19 +40,20 @@ def publish_scale(session):
 
 def start_gnome_settings(session):
     """Starts GNOME's X settings daemon and waits until it publishes Xft.dpi."""
+    daemon = shutil.which("gsd-xsettings", path=os.pathsep.join(LIBEXEC))
+    if not daemon:
+        raise AssertionError("GNOME's X settings daemon (gsd-xsettings) is in none of %s" % LIBEXEC)
     with open(os.path.join(session.runtime, "mutter.log.bus")) as bus:
         address = bus.read().strip()
-    session.processes.spawn([gsd_xsettings()], log=os.path.join(session.runtime, "xsettings.log"),
+    session.processes.spawn([daemon], log=os.path.join(session.runtime, "xsettings.log"),
                             env=dict(session.env, DBUS_SESSION_BUS_ADDRESS=address))
     seen = []
 
     def published():
         seen[:] = [line for line in resources(session).splitlines(True) if line.startswith(b"Xft.dpi")]
         return XFT_DPI in seen
-    try:
-        wait_for(published, "GNOME's settings daemon to publish %r" % XFT_DPI)
-    except AssertionError as error:
-        raise AssertionError("%s; it published %s" % (error, seen)) from None
+    wait_for(published, "GNOME's settings daemon to publish %r" % XFT_DPI,
+             seen=lambda: "it published %s" % seen)
 
 
 def scaled_gnome(session):

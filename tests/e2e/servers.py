@@ -40,10 +40,12 @@ def start_xvfb(session):
     return name
 
 
-def new_runtime(session):
-    """A private runtime directory, and a compositor's environment using it."""
+def new_runtime(session, log):
+    """A private runtime directory; a compositor's environment using it, and
+    the path of its `log` there."""
     session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
-    return dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime)
+    return (dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime),
+            os.path.join(session.runtime, log))
 
 
 def wait_compositor(session, log, display_name, what):
@@ -60,8 +62,7 @@ def wait_compositor(session, log, display_name, what):
 
 
 def start_weston(session):
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "weston.log")
+    environment, log = new_runtime(session, "weston.log")
     session.processes.spawn(
         ["weston", "--backend=headless-backend.so", "--xwayland", "--use-pixman",
          "--width=%d" % session.screen[0], "--height=%d" % session.screen[1],
@@ -79,8 +80,7 @@ def start_weston(session):
 
 def start_mutter(session):
     """Headless mutter on a private D-Bus; its X authority is in the runtime dir."""
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "mutter.log")
+    environment, log = new_runtime(session, "mutter.log")
     monitors = ["--virtual-monitor", "%dx%d" % monitor_pixels(session.monitor_size)] * session.monitor_count
     mutter = ["mutter", "--wayland", "--headless", "--wayland-display=wayland-orrinade"] + monitors
     if SCALE != 1:
@@ -106,8 +106,7 @@ def start_mutter(session):
 def start_kwin(session):
     """KWin's virtual backend on a private D-Bus; the program it starts once
     Xwayland runs writes DISPLAY and XAUTHORITY down."""
-    environment = new_runtime(session)
-    log = os.path.join(session.runtime, "kwin.log")
+    environment, log = new_runtime(session, "kwin.log")
     named = os.path.join(session.runtime, "display")
     # Lets XTEST input reach windows without KWin 6's dialog.
     environment["XDG_CONFIG_HOME"] = os.path.join(session.runtime, "config")
@@ -156,34 +155,19 @@ def write_kwin_outputs(config, count, size):
 
 @functools.lru_cache(maxsize=None)
 def kwin_command():
-    """How to start kwin_wayland: through its ELF loader where a container
-    refuses its file capability; KWIN_FORCE_OWN_QPA since the loader is then
-    the program's name."""
+    """How to start kwin_wayland: through the system's dynamic loader where a
+    container refuses its file capability; KWIN_FORCE_OWN_QPA since the loader
+    is then the program's name."""
     kwin = shutil.which("kwin_wayland") or "/usr/bin/kwin_wayland"
     try:
         subprocess.run([kwin, "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        env=dict(os.environ, QT_QPA_PLATFORM="offscreen"), timeout=30)
         return [kwin], {}
     except PermissionError:
-        return [program_interpreter(kwin), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
+        return [own_loader(), kwin], {"KWIN_FORCE_OWN_QPA": "1"}
 
 
-def program_interpreter(path):
-    """The dynamic loader a 64-bit ELF program names (PT_INTERP), or None."""
-    with open(path, "rb") as elf:
-        header = elf.read(64)
-        if header[:4] != b"\x7fELF" or header[4] != 2:
-            return None
-        order = "little" if header[5] == 1 else "big"
-        phoff = int.from_bytes(header[32:40], order)
-        phentsize = int.from_bytes(header[54:56], order)
-        phnum = int.from_bytes(header[56:58], order)
-        for i in range(phnum):
-            elf.seek(phoff + i * phentsize)
-            entry = elf.read(phentsize)
-            if int.from_bytes(entry[0:4], order) == 3:  # PT_INTERP
-                offset = int.from_bytes(entry[8:16], order)
-                size = int.from_bytes(entry[32:40], order)
-                elf.seek(offset)
-                return elf.read(size).rstrip(b"\0").decode()
-    return None
+def own_loader():
+    """The dynamic loader this process runs under, the one its system's programs name."""
+    with open("/proc/self/maps") as maps:
+        return next(line.split()[-1] for line in maps if "/ld-linux" in line)

@@ -26,9 +26,6 @@ class Session:
         self.monitor_size = screen
         self.monitor_count = monitors
         self.screen = (screen[0] * monitors, screen[1])
-        self.processes = processes.Processes()
-        self.runtime = None  # a compositor's XDG_RUNTIME_DIR
-        self.authority = None
         self.editor = None
         self.window = None
         self.display = None
@@ -40,7 +37,6 @@ class Session:
         processes.end_sessions_on_signals()
         # A desktop that dies while starting is retried once, logged as "flake: ".
         for attempt in (1, 2):
-            processes.LIVE_SESSIONS.add(self)
             try:
                 self.start_desktop()
                 return
@@ -57,7 +53,8 @@ class Session:
 
     def start_desktop(self):
         self.processes = processes.Processes()
-        self.runtime = self.authority = None
+        self.runtime = self.authority = None  # a compositor's XDG_RUNTIME_DIR and X authority
+        processes.LIVE_SESSIONS.add(self)
         self.name = DESKTOP.server(self)
         self.display = self.connect()
         self.root = self.display.screen().root

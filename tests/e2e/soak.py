@@ -41,8 +41,7 @@ class Soak:
         return (round(vx * self.size[0] / VIEW), round(vy * self.size[1] / VIEW))
 
     def marker_at(self, vx, vy):
-        x, y = int(vx * self.size[0] / VIEW), int(vy * self.size[1] / VIEW)
-        return lambda shot: shot.has_marker(x, y)
+        return lambda shot: shot.has_marker(*self.pixel(vx, vy))
 
     def click_cell(self):
         cell = (self.rng.randrange(60), self.rng.randrange(60))

@@ -4,13 +4,14 @@ import time
 from options import TIMEOUT
 
 
-def wait_for(condition, what, timeout=TIMEOUT):
-    """condition()'s first true value; fails naming `what` after `timeout` s."""
+def wait_for(condition, what, timeout=TIMEOUT, seen=None, every=0.05):
+    """condition()'s first true value, tried every `every` s; fails naming
+    `what`, and what seen() reports, after `timeout` s."""
     deadline = time.monotonic() + timeout
     while True:
         result = condition()
         if result:
             return result
         if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.05)
+            raise AssertionError("timed out waiting for " + what + ("; " + seen() if seen else ""))
+        time.sleep(every)
