@@ -28,7 +28,11 @@ PANEL_SCREENS = [(1366, 768), (1920, 1080), (3840, 2160)]
 HERE = os.path.dirname(os.path.abspath(__file__))
 # The program whose first frame the editor's is held to, built with the benchmarks.
 LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
-# Under the shortest wait the editor has (0.1 s), for a planted wait to fail.
+# The editor's first frame may come a tenth later than SFML's own (its start
+# does a tenth more work, which a busy machine slows alike), and MARGIN
+# later: under the shortest wait the editor has (0.1 s), for a planted wait
+# to fail.
+SLOWER = 1.1
 MARGIN = 0.1
 # Launches of each program timed per round; noise only adds time, so minima
 # compare, and a row whose minima do not is launched for another round, up
@@ -74,11 +78,11 @@ def x_error(name, request):
 
 
 ROOT_MARK_ERROR = x_error("BadAtom", 18) if SFML_VERSION.startswith("2.") else None
-# Known limit, not yet explained: on SFML 3.0 a manager that never answers the
-# frame request holds the editor's first frame some 0.4 s past SFML's own
-# program's (0.93 s against 0.50 s, the fastest of nine each). Held to none
-# where that was measured not to happen (SFML 2.5).
-LATE_FRAME_LIMIT = 0 if SFML_VERSION.startswith("2.5.") else 0.5
+# SFML 3 opens a window partly off the screen (3.0 at the screen's size less
+# half the window's, 3.1 at the origin, its frame above the screen), and a
+# manager that marks itself but places nothing leaves it there: the editor
+# waits out its half second for the move before placing the window itself.
+LATE_FRAME_LIMIT = 0.5 if SFML_VERSION.startswith("3.") else 0
 
 
 # Desktops only the whole editor meets, made on a bare server: (name, scales, how
@@ -94,9 +98,8 @@ HOSTILE = [
     ("frame request never answered", (1, 1.5), late_frame_manager, None,
      {1: LATE_FRAME_LIMIT, 1.5: 0.1}),
     # The frame, known once the window shows, too tall: the window shrinks once.
-    # Not timed: its first frame comes ~0.7 s after SFML's own, a wait yet to be explained.
     ("frame request never answered, small screen", (1.5,), late_frame_manager, None,
-     None, (1366, 768)),
+     {1.5: 0.1}, (1366, 768)),
 ]
 
 
@@ -276,11 +279,12 @@ class Startup(EditorCase):
                 self.assertEqual(s.wait_exit(), 0, program)
                 wait_for(lambda: not s.find_window(), "the window to go")
             ours, least = min(times[BINARY]), min(times[LEAST])
-            if turn % LAUNCHES == LAUNCHES - 1 and ours <= least + deadline + MARGIN:
+            allowed = least * SLOWER + deadline + MARGIN
+            if turn % LAUNCHES == LAUNCHES - 1 and ours <= allowed:
                 break
         print("first frame: editor %.3f s, least SFML program %.3f s, ratio %.2f"
               % (ours, least, ours / least))
-        self.assertLessEqual(ours, least + deadline + MARGIN, "the first frames: editor %s, least "
+        self.assertLessEqual(ours, allowed, "the first frames: editor %s, least "
                              "SFML program %s" % (times[BINARY], times[LEAST]))
 
     def first_frame(self, s, program):
