@@ -35,8 +35,9 @@ LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
 SLOWER = 1.1
 MARGIN = 0.1
 # Runnable tasks a core past which a start's noise outgrows MARGIN (seen: the
-# fastest of nine starts of each 0.4 s apart at ten a core): not timed there.
-BUSIEST = 4
+# fastest of nine starts of each 0.4 s apart at ten a core, and 0.12 s at
+# four): not timed there.
+BUSIEST = 2
 # Launches of each program timed per round; noise only adds time, so minima
 # compare, and a row whose minima do not is launched for another round, up
 # to ROUNDS, before the editor is taken to be slow: a busy machine's noise
