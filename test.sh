@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, checks the docs' commands
-# (scripts/check-docs.py), and runs every test, the GUI tests
-# included (under a private Xvfb server when there is no display), against
-# the system's SFML: once in the normal build, and once more built by clang++
-# with AddressSanitizer, UBSan and the standard library's own checks, which
-# also replays the fuzz target's corpus.
+# Installs what is missing, builds twice, checks the docs' commands and runs
+# every suite of both builds (under a private Xvfb where there is no display):
+# build/, and build-fuzz/ by clang++ with AddressSanitizer, UBSan, the
+# standard library's checks and the fuzz target replaying its corpus.
 #   ./test.sh [--other-release]
-# --other-release, for another release of a system whose own ./test.sh runs
-# everything (CI's Debian 13 and testing beside Debian 12): what changes with
-# the release's SFML and its compositors and GNOME's window manager. No check
-# of the docs' commands, no soak; the editing and mapping suites on bare X
-# only, as the SFML 3.0 leg runs them; the start-up suites on bare X, GNOME,
-# KDE and weston at every scale and monitor count, not under the plain X
-# window managers (openbox's panel rows kept, for the curve's weight at
-# 125 %, 150 % and 200 %).
+# --other-release, for a release beside the one whose ./test.sh runs all:
+# what changes with its SFML, compositors and GNOME's window manager. No docs
+# check, no soak; editing and mapping on bare X only; the start-up suites on
+# bare X, GNOME, KDE and weston, and openbox's panel rows (the curve's weight
+# at each scale), not under the plain X window managers.
 set -euo pipefail
 cd "$(dirname "$0")"
 skip=() docs=1
@@ -28,8 +23,6 @@ scripts/install-deps.sh test
 /usr/bin/python3 scripts/check-links.py
 cmake -S . -B build -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=ON -DORRINADE_WERROR=ON
 cmake --build build -j"$(nproc)"
-# clang++ builds everything once more, with the libFuzzer target, which
-# replays its committed corpus.
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DORRINADE_FUZZ=ON -DORRINADE_SANITIZE=ON \
   -DORRINADE_WERROR=ON -DORRINADE_BUILD_TESTS=ON -DORRINADE_BUILD_BENCHMARKS=OFF
 cmake --build build-fuzz -j"$(nproc)"
@@ -37,8 +30,6 @@ cmake --build build-fuzz -j"$(nproc)"
 # the from-source block builds with GoogleTest hidden, the screenshot is made.
 [ -z "$docs" ] || /usr/bin/python3 scripts/check-docs.py build
 
-if [ -n "${DISPLAY:-}" ]; then
-  scripts/run-tests.sh "${skip[@]}" build build-fuzz
-else
-  scripts/with-xvfb.sh scripts/run-tests.sh "${skip[@]}" build build-fuzz
-fi
+x=()
+[ -n "${DISPLAY:-}" ] || x=(scripts/with-xvfb.sh)
+"${x[@]}" scripts/run-tests.sh "${skip[@]}" build build-fuzz

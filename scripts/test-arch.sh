@@ -1,20 +1,14 @@
 #!/usr/bin/env bash
 # The tests that tell whether the editor is right on this machine's
 # architecture: the curve's bits, the drawing read back as pixels, and with
-# --e2e the editor itself on a bare X server with real input. One build,
-# without sanitizers, benchmarks or other desktops, so that it stays quick
-# under emulation.
+# --e2e the editor on a bare X server with real input. One build, without
+# sanitizers, benchmarks or other desktops, to stay quick under emulation.
 #   scripts/test-arch.sh [--cross arm64|i386] [--e2e] [TIME_FACTOR]
 # TIME_FACTOR (default 1) stretches every wait of the tests, for a machine
 # that many times slower; no check is skipped for it.
-# With --cross ARCH, on amd64 Debian: built by Debian's cross compiler
-# against Debian's packages for ARCH, installed beside this system's own, and
-# every program of the tests run for ARCH under qemu-user (registered with
-# binfmt_misc if it is not; for i386 only where this kernel cannot run it
-# itself), while the X server and the harness run natively.
-# The same compiler release and packages as an arm64 system's, without
-# emulating the compiler and the package installs, which take most of an
-# emulated system's time.
+# --cross ARCH, on amd64 Debian: Debian's cross compiler builds it against
+# ARCH's packages, and only the test programs run under qemu-user, not the
+# compiler and package installs that take most of an emulated system's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cross= e2e=
@@ -57,10 +51,8 @@ echo "test-arch: $($compiler -dumpmachine), $($compiler --version | head -n 1), 
 "${configure[@]}"
 cmake --build build -j"$(nproc)"
 echo "test-arch: installed and built in $SECONDS s"
-# The unit and drawing tests: each GoogleTest program once, as one process,
-# which makes its GL context once; under emulation each context costs tens
-# of seconds, and ctest would make one per test. Each passes, having run a
-# test.
+# Each GoogleTest program once, as one process with one GL context (tens of
+# seconds each under emulation; ctest makes one per test), having run a test.
 x=()
 [ -n "${DISPLAY:-}" ] || x=(scripts/with-xvfb.sh)
 for program in curve_tests app_tests drawing_tests; do

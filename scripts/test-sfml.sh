@@ -3,16 +3,14 @@
 # system's, with warnings as errors:
 #   scripts/test-sfml.sh [--bare-only] ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]
 # e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
-# SFML is built once from ARCHIVE with the system's C++ compiler, as a
-# distribution builds it, into build-<release>/sfml and kept there for every
-# compiler; the project is built in build-<release>-<compiler>/ and every test
-# suite is run (under a private Xvfb when there is no display). --bare-only
-# leaves out the other desktops and the soak, with its memory check: for a
-# second compiler, which changes what is compiled but not how a desktop treats
-# the window. SFML 3.1 and later build SheenBidi from source and clone it
-# unless SHEENBIDI_ARCHIVE (its release archive) is given; they need CMake
-# 3.28, which then builds and tests the project too. The system's CMake stays
-# as it is: where it is older, install-deps.sh unpacks a newer one aside.
+# SFML is built once from ARCHIVE with the system's compiler, as a
+# distribution builds it, kept in build-<release>/sfml for every compiler; the
+# project is built in build-<release>-<compiler>/ and every suite run (under
+# a private Xvfb where there is no display). --bare-only leaves out the other
+# desktops and the soak: a second compiler changes what is compiled, not how
+# a desktop treats the window. SFML 3.1+ builds SheenBidi from
+# SHEENBIDI_ARCHIVE, else a clone, and needs CMake 3.28, which install-deps.sh
+# unpacks aside where the system's is older.
 set -euo pipefail
 skip='^e2e_(editing|mapping)_'
 if [ "${1:-}" = --bare-only ]; then
