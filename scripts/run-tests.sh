@@ -3,8 +3,7 @@
 # that counts them all:
 #   scripts/run-tests.sh [-E REGEX] [BUILD [SANITIZED_BUILD...]]
 # every suite of BUILD (build/ by default) but those REGEX matches, and those
-# a sanitizer changes of each SANITIZED_BUILD (build-fuzz/ by
-# default).
+# a sanitizer changes of each SANITIZED_BUILD (build-fuzz/ by default).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 log=$(mktemp)
@@ -17,8 +16,7 @@ suite() {
   (cd "$dir" && ctest --output-on-failure --no-tests=error "$@") | tee "$out"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   cat "$out" >>"$log"
-  # Every test registered for the selection ran; the skipped suites and the
-  # desktops started again, named.
+  # Every test selected ran; the suites skipped and desktops started again.
   scripts/ran-all.sh "$dir" "$out" "$@" | tee -a "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   rm -f "$out"

@@ -69,15 +69,17 @@ BezierCurve arch()
 }
 
 // At each scale the editor draws at, on the 640 x 640 view.
-class Drawing : public testing::TestWithParam<float> {};
+class Drawing : public testing::TestWithParam<float> {
+protected:
+    const float scale = GetParam();
+    int at(float logical) const { return static_cast<int>(logical * scale); }
+};
 INSTANTIATE_TEST_SUITE_P(Scales, Drawing, testing::Values(1.0f, 1.25f, 1.5f, 2.0f, 3.0f));
 
 // The strip passes through the evaluated vertices, in the colour passed and
 // no other, and nowhere else; the points stay.
 TEST_P(Drawing, StripThroughTheEvaluatedVerticesInTheColourPassed)
 {
-    const float scale = GetParam();
-    const auto at = [scale](float logical) { return static_cast<int>(logical * scale); };
     const BezierCurve curve = arch();
     const sf::Image image = render(curve, 16, scale);
     for (int i = 0; i <= 16; ++i) {
@@ -108,8 +110,6 @@ TEST_P(Drawing, StripThroughTheEvaluatedVerticesInTheColourPassed)
 // One segment is the chord; fewer draw no strip, and an empty curve nothing.
 TEST_P(Drawing, OneSegmentIsTheChordAndFewerDrawNoStrip)
 {
-    const float scale = GetParam();
-    const auto at = [scale](float logical) { return static_cast<int>(logical * scale); };
     const BezierCurve curve = arch();
     const sf::Image chord = render(curve, 1, scale);
     EXPECT_TRUE(inked_near(chord, at(300), at(100)));
@@ -137,7 +137,6 @@ TEST_P(Drawing, MarkersAreDiscsFiveUnitsAcross)
     for (int i = 0; i < 64; ++i)
         curve.add_point(Vector2f(40.0f + 70.0f * static_cast<float>(i % 8) + 0.13f * static_cast<float>(i),
                                  40.0f + 70.0f * static_cast<float>(i / 8) + 0.07f * static_cast<float>(i)));
-    const float scale = GetParam();
     const sf::Image drawn = render(curve, 0, scale);
     const double radius = 2.5 * scale;
     int differ = 0, near_markers = 0;
@@ -162,8 +161,7 @@ TEST_P(Drawing, MarkersAreDiscsFiveUnitsAcross)
 // falls between pixels, at fractional scales), with no gap at the joints.
 TEST_P(Drawing, CurveIsOneUnitThick)
 {
-    const float scale = GetParam();
-    const int side = static_cast<int>(std::lround(640 * scale)), at = side * 5 / 8;
+    const int side = static_cast<int>(std::lround(640 * scale)), cut = side * 5 / 8;
     // Where the band's width is not whole, lines a sixteenth of a pixel apart.
     double across = 0;
     const int offsets = scale == std::floor(scale) ? 1 : 16;
@@ -174,14 +172,14 @@ TEST_P(Drawing, CurveIsOneUnitThick)
         flat.add_point(Vector2f(500, line));
         upright.add_point(Vector2f(line, 100));
         upright.add_point(Vector2f(line, 500));
-        across += inked_in_box(render(flat, 16, scale), at, 0, at, side - 1);
-        across += inked_in_box(render(upright, 16, scale), 0, at, side - 1, at);
+        across += inked_in_box(render(flat, 16, scale), cut, 0, cut, side - 1);
+        across += inked_in_box(render(upright, 16, scale), 0, cut, side - 1, cut);
     }
     EXPECT_NEAR(across / (2 * offsets), scale, 0.125) << scale;
     // The arch rises in x throughout: every column between the markers
     // holds ink, at least the band's whole pixels.
     const sf::Image arch_image = render(arch(), 16, scale);
-    for (int x = static_cast<int>(104 * scale); x < static_cast<int>(496 * scale); ++x)
+    for (int x = at(104); x < at(496); ++x)
         ASSERT_GE(inked_in_box(arch_image, x, 0, x, side - 1), static_cast<int>(scale))
             << scale << ": column " << x;
 }

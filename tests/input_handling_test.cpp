@@ -109,7 +109,7 @@ TEST(Picking, LowestIndexStrictlyWithinFivePixelsOnBothAxes)
     EXPECT_EQ(editor.bezier_curve.num_points(), 4);
 }
 
-TEST(Dragging, FollowsTheMouseWhileHeldStopsOnReleaseAndPressesReselect)
+TEST(Dragging, FollowsTheMouseUntilReleasedOrClearedAndPressesReselect)
 {
     EditorState editor = holding_second_of_two();
 
@@ -134,12 +134,8 @@ TEST(Dragging, FollowsTheMouseWhileHeldStopsOnReleaseAndPressesReselect)
     EXPECT_EQ(editor.bezier_curve.num_points(), 2);
     press(editor, 100, 100);  // a hit re-selects
     EXPECT_EQ(editor.selected_point, 0);
-}
 
-TEST(Keys, ClearKeepsAStaleSelectionThatDragIgnores)
-{
-    EditorState editor = holding_second_of_two();
-
+    editor = holding_second_of_two();  // R keeps a stale selection, which drags ignore
     handle_event({Type::KeyPressed, Key::R}, identity, editor);
     EXPECT_EQ(editor.bezier_curve.num_points(), 0);
     EXPECT_EQ(editor.selected_point, 1);

@@ -13,28 +13,16 @@ sf::Event other() { return sf::Event::FocusLost{}; }
 
 sf::Event key_press(sf::Keyboard::Key code, bool pressed = true)
 {
-    if (!pressed) {
-        sf::Event::KeyReleased key{};
-        key.code = code;
-        return key;
-    }
-    sf::Event::KeyPressed key{};
-    key.code = code;
-    return key;
+    if (pressed)
+        return sf::Event::KeyPressed{code};
+    return sf::Event::KeyReleased{code};
 }
 
 sf::Event button(bool pressed, sf::Mouse::Button which, int x, int y)
 {
-    if (!pressed) {
-        sf::Event::MouseButtonReleased release{};
-        release.button = which;
-        release.position = sf::Vector2i(x, y);
-        return release;
-    }
-    sf::Event::MouseButtonPressed press{};
-    press.button = which;
-    press.position = sf::Vector2i(x, y);
-    return press;
+    if (pressed)
+        return sf::Event::MouseButtonPressed{which, {x, y}};
+    return sf::Event::MouseButtonReleased{which, {x, y}};
 }
 #else
 sf::Event of_type(sf::Event::EventType type)
@@ -57,9 +45,7 @@ sf::Event key_press(sf::Keyboard::Key code, bool pressed = true)
 sf::Event button(bool pressed, sf::Mouse::Button which, int x, int y)
 {
     sf::Event event = of_type(pressed ? sf::Event::MouseButtonPressed : sf::Event::MouseButtonReleased);
-    event.mouseButton.button = which;
-    event.mouseButton.x = x;
-    event.mouseButton.y = y;
+    event.mouseButton = {which, x, y};
     return event;
 }
 #endif

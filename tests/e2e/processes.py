@@ -1,5 +1,6 @@
 """A session's processes and all they start end with it, even on a signal."""
 import atexit
+import contextlib
 import os
 import signal
 import subprocess
@@ -73,10 +74,8 @@ class Processes:
         """SIGTERM to all, SIGKILL to any left 10 s later (mutter may ignore SIGTERM)."""
         def signal_all(number):
             for pid in self.ids():
-                try:
+                with contextlib.suppress(ProcessLookupError):
                     os.kill(pid, number)
-                except ProcessLookupError:
-                    pass
         signal_all(signal.SIGTERM)
         try:
             wait_for(lambda: not self.ids(), "the desktop to end", timeout=10)

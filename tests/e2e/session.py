@@ -201,12 +201,9 @@ class Session:
         self.processes.end_programs()
         if RUNNER_STOP and self.display is not None:
             subprocess.run(RUNNER_STOP, shell=True, check=False, env=self.env)
-        for connection in (self.pings, self.display):
-            if connection is not None:
-                try:
-                    connection.close()
-                except (OSError, xerror.XError):
-                    pass
+        for connection in filter(None, (self.pings, self.display)):
+            with contextlib.suppress(OSError, xerror.XError):
+                connection.close()
         self.pings = self.display = None
         self.processes.stop()
         if self.runtime:

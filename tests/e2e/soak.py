@@ -12,15 +12,33 @@ import sys
 import time
 
 from harness import EditorSession
-from memory import floor_kib
 
 VIEW = 640.0
 # Only the status lines are drawn in TEXT_CORNER (pixels): no cell lies near it.
-KNOWN_KEYS = ["Up", "Down"]
 TEXT_CORNER = (0, 0, 30, 20)
+KNOWN_KEYS = ["Up", "Down"]
 OTHER_KEYS = ["a", "z", "space", "Escape", "Left", "Right", "Return", "BackSpace",
               "Shift_L", "Control_L", "F1", "Tab"]
 CHECK_EVERY = 300
+
+
+def floor_kib(pid, seconds=3.0):
+    """The lowest of many close samples of pid's resident memory (the GL
+    driver's comes and goes)."""
+    samples = []
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        samples.append(resident_kib(pid))
+        time.sleep(0.01)
+    return min(samples)
+
+
+def resident_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmRSS for %d" % pid)
 
 
 class Soak:

@@ -28,20 +28,18 @@ PANEL_SCREENS = [(1366, 768), (1920, 1080), (3840, 2160)]
 HERE = os.path.dirname(os.path.abspath(__file__))
 # The program whose first frame the editor's is held to, built with the benchmarks.
 LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
-# The editor's first frame may come a tenth later than SFML's own (its start
-# does a tenth more work, which a busy machine slows alike), and MARGIN
-# later: under the shortest wait the editor has (0.1 s), for a planted wait
-# to fail.
+# The editor's first frame may come a tenth later than SFML's own (a tenth
+# more work, which a busy machine slows alike), and MARGIN later: less than
+# the editor's shortest wait (0.1 s), for a planted wait to fail.
 SLOWER = 1.1
 MARGIN = 0.1
 # Runnable tasks a core past which a start's noise outgrows MARGIN (seen: the
 # fastest of nine starts of each 0.4 s apart at ten a core, and 0.12 s at
 # four): not timed there.
 BUSIEST = 2
-# Launches of each program timed per round; noise only adds time, so minima
-# compare, and a row whose minima do not is launched for another round, up
-# to ROUNDS, before the editor is taken to be slow: a busy machine's noise
-# goes with more launches, a wait of the editor's own does not.
+# Launches of each program per round. Noise only adds time, so minima
+# compare; a row whose minima do not gets another round, up to ROUNDS: more
+# launches shed a busy machine's noise, not a wait of the editor's own.
 LAUNCHES = 3
 ROUNDS = 3
 # What SFML writes on any server whose GL cannot set vertical sync (Xvfb's).
