@@ -52,8 +52,7 @@ if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
     sheenbidi_options=(-DFETCHCONTENT_SOURCE_DIR_SHEENBIDI="$sheenbidi_dir")
   fi
   start=$SECONDS
-  "$cmake" -S "$cache/$release" -B "$cache/build" -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_SHARED_LIBS=ON \
+  "$cmake" -S "$cache/$release" -B "$cache/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
     -DSFML_BUILD_AUDIO=OFF -DSFML_BUILD_NETWORK=OFF -DSFML_USE_SYSTEM_DEPS=ON \
     "${sheenbidi_options[@]}" -DCMAKE_INSTALL_PREFIX="$PWD/$cache/prefix" >/dev/null
   "$cmake" --build "$cache/build" -j"$(nproc)"

@@ -114,8 +114,7 @@ class Startup(EditorCase):
         for screen in SCREENS:
             if creation_never_ends((screen[0] * MONITORS, screen[1])):
                 continue  # test_sfml_2_5_hangs_creating_its_window_on_a_very_wide_bare_screen
-            with self.subTest(screen=screen):
-                s = self.new_session(screen)
+            with self.subTest(screen=screen), contextlib.closing(self.new_session(screen)) as s:
                 shot = self.start_and_check(s, placed=True)
                 self.assertEqual(shot.dark_in(320, 0, 639, 639), 0)
                 self.assertEqual(shot.dark_in(0, 60, 639, 639), 0)
@@ -123,7 +122,6 @@ class Startup(EditorCase):
                 self.assertEqual(shot.pixel(639, 0), BACKGROUND)
                 if placement_out_of_reach(screen):
                     self.check_overhang_as_predicted(s, screen)
-                s.close()
 
     def check_overhang_as_predicted(self, s, screen):
         # weston may declare the frame a moment after the first frame.
@@ -144,12 +142,8 @@ class Startup(EditorCase):
         """With a taskbar: window and frame in the work area, the window square at
         the scale where that fits, else the largest that does (never below 640)."""
         for screen in PANEL_SCREENS:
-            with self.subTest(screen=screen):
-                s = self.new_session(screen)
-                try:
-                    self.check_fits_the_work_area(s)
-                finally:
-                    s.close()
+            with self.subTest(screen=screen), contextlib.closing(self.new_session(screen)) as s:
+                self.check_fits_the_work_area(s)
 
     def check_fits_the_work_area(self, s):
         s.start()
@@ -255,16 +249,12 @@ class Startup(EditorCase):
         for name, scales, make, tells, deadlines, *screen in HOSTILE:
             if SCALE not in scales:
                 continue
-            with self.subTest(name):
-                s = self.new_session(*screen)
-                try:
-                    make(s)
-                    s.display.sync()
-                    self.check_works(s, tells)
-                    if deadlines is not None:
-                        self.check_as_quick_as_least(s, deadlines.get(SCALE, 0))
-                finally:
-                    s.close()
+            with self.subTest(name), contextlib.closing(self.new_session(*screen)) as s:
+                make(s)
+                s.display.sync()
+                self.check_works(s, tells)
+                if deadlines is not None:
+                    self.check_as_quick_as_least(s, deadlines.get(SCALE, 0))
 
     def check_as_quick_as_least(self, s, deadline):
         # The least program draws 640 x 640 at any scale, and SFML 2.5 alone
