@@ -1,23 +1,17 @@
 #!/usr/bin/env bash
 # Builds and tests the editor against an SFML release other than the
 # system's, with warnings as errors:
-#   scripts/test-sfml.sh [--bare-only] ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]
+#   scripts/test-sfml.sh ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]
 # e.g. scripts/test-sfml.sh ~/Downloads/SFML-3.0.2.tar.gz clang++
 # SFML is built once from ARCHIVE with the system's compiler, as a
 # distribution builds it, kept in build-<release>/sfml for every compiler; the
 # project is built in build-<release>-<compiler>/ and every suite run (under
-# a private Xvfb where there is no display). --bare-only leaves out the other
-# desktops and the soak: a second compiler changes what is compiled, not how
-# a desktop treats the window. SFML 3.1+ builds SheenBidi from
+# a private Xvfb where there is no display). SFML 3.1+ builds SheenBidi from
 # SHEENBIDI_ARCHIVE, else a clone, and needs CMake 3.28, which install-deps.sh
 # unpacks aside where the system's is older.
 set -euo pipefail
 skip='^e2e_(editing|mapping)_'
-if [ "${1:-}" = --bare-only ]; then
-  skip='^e2e_(startup|editing|mapping|keys|panel)_|^e2e_soak$'
-  shift
-fi
-[ $# -ge 1 ] || { echo "usage: $0 [--bare-only] ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 ARCHIVE [C++ compiler [SHEENBIDI_ARCHIVE]]" >&2; exit 2; }
 archive=$(realpath "$1")
 cxx=${2:-g++}
 sheenbidi=${3:+$(realpath "$3")}
