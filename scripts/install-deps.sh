@@ -254,8 +254,17 @@ as_root=()
 echo "Installing: ${packages[*]}"
 case "$manager" in
   apt-get)
+    # reprotest's tools alone come without their Recommends: some 600
+    # packages (Java, Android tools, ffmpeg) that comparing builds never uses.
+    lean=(--no-install-recommends)
+    for package in "${packages[@]}"; do
+      case $package in
+        reprotest | diffoscope-minimal | disorderfs | faketime | locales-all | sudo) ;;
+        *) lean=() ;;
+      esac
+    done
     "${as_root[@]}" apt-get update
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${packages[@]}" ;;
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${lean[@]}" "${packages[@]}" ;;
   dnf) "${as_root[@]}" dnf install -y "${packages[@]}" ;;
   pacman) "${as_root[@]}" pacman -S --needed --noconfirm "${packages[@]}" ;;
   zypper) "${as_root[@]}" zypper --non-interactive install "${packages[@]}" ;;
