@@ -77,10 +77,18 @@ class Editing(EditorCase):
         self.assertTrue(has_markers((300, 580))(shot))
         self.assertEqual(shot.dark_in(295, 495, 305, 505), 0)
 
-    def test_h_hides_and_shows_the_status_text_and_nothing_else(self):
+    def test_keys_h_r_down_and_up_as_the_layout_types_them(self):
+        """H hides and shows the status text and nothing else; R clears the points,
+        not the segments; Down stops at one and Up adds one. Where the layout
+        moves h and r, the keys QWERTY has them on type other letters."""
         s = self.session
+        moved = [code for letter, code in QWERTY_KEYCODES.items() if s.keysym_name(code) != letter]
+        if DESKTOP.layout:
+            self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
         self.place_three()
-        s.key("Up")
+        for code in moved:
+            s.physical_key(code)
+        s.key("Up")  # a later frame: the keys before it have been seen
         s.wait_status(3, 17)
         s.key("h")
         shot = s.wait_shot(lambda shot: not shot.shows_status(), "the text hidden")
@@ -88,10 +96,6 @@ class Editing(EditorCase):
         s.key("h")
         shot = s.wait_status(3, 17)
         self.assertTrue(has_markers(A, B, C)(shot))
-
-    def test_r_clears_the_points_not_the_segments_down_stops_at_one_and_up_adds_one(self):
-        s = self.session
-        self.place_three()
         s.key("Down", times=20)
         s.wait_shot(lambda shot: shot.dark_near(300, 100) and not shot.dark_near(*MIDDLE, reach=6),
                     "the chord from A to B")
@@ -104,21 +108,6 @@ class Editing(EditorCase):
         s.wait_status(0, 2)  # R clears the points and nothing else
         shot = s.place(C, A)
         self.assertTrue(shot.dark_near(200, 300))  # the line from C to A
-
-    @unittest.skipUnless(DESKTOP.layout, "the layout is US QWERTY")
-    def test_keys_follow_the_layout_not_the_place(self):
-        s = self.session
-        moved = {letter: code for letter, code in QWERTY_KEYCODES.items()
-                 if s.keysym_name(code) != letter}
-        self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
-        self.place_three()
-        # The keys QWERTY has h and r on type other letters here.
-        for code in moved.values():
-            s.physical_key(code)
-        s.sync()
-        s.key("Up")  # a later frame: the keys before it have been seen
-        shot = s.wait_status(3, 17)
-        self.assertTrue(has_markers(A, B, C)(shot))
 
     @unittest.skipUnless(DESKTOP.managed, "no window manager pings the window")
     def test_answers_the_window_managers_pings_through_a_long_drag(self):
