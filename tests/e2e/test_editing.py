@@ -19,12 +19,9 @@ def has_markers(*points):
 
 @needs_input
 class Editing(EditorCase):
-    def place_three(self):
-        return self.session.place(A, B, C)
-
     def test_clicks_place_points_in_curve_order_and_only_left_ones(self):
         s = self.session
-        shot = self.place_three()
+        shot = s.place(A, B, C)
         self.assertTrue(shot.dark_near(*MIDDLE))
         self.assertFalse(shot.dark_near(*WRONG_MIDDLE, reach=6))
         # A marker is 5 logical pixels across, in device pixels at the scale.
@@ -39,7 +36,7 @@ class Editing(EditorCase):
 
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
-        self.place_three()
+        s.place(A, B, C)
         # Whole device pixels just within and just beyond 5 logical pixels.
         within = (math.ceil(5 * SCALE) - 1) / SCALE
         beyond = math.ceil(5 * SCALE) / SCALE
@@ -60,7 +57,7 @@ class Editing(EditorCase):
 
     def test_drag_moves_the_point_also_off_the_window_and_the_curve_follows(self):
         s = self.session
-        self.place_three()
+        s.place(A, B, C)
         s.press(*C)
         s.move_on_screen(900, 900)  # off the window, on the screen
         s.wait_shot(lambda shot: shot.dark_in(290, 490, 310, 510) == 0, "C leaving")
@@ -85,7 +82,7 @@ class Editing(EditorCase):
         moved = [code for letter, code in QWERTY_KEYCODES.items() if s.keysym_name(code) != letter]
         if DESKTOP.layout:
             self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
-        self.place_three()
+        s.place(A, B, C)
         for code in moved:
             s.physical_key(code)
         s.key("Up")  # a later frame: the keys before it have been seen
@@ -115,7 +112,7 @@ class Editing(EditorCase):
         self.assertTrue(s.wm_supports("_NET_WM_PING"), DESKTOP_NAME + " does not ping its windows")
         protocols = s.window.get_wm_protocols()
         self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
-        self.place_three()
+        s.place(A, B, C)
         s.press(*C)
         answers = []
         # Longer than a window manager's patience, and three answers at least.
