@@ -40,16 +40,13 @@ class Session:
             try:
                 self.start_desktop()
                 return
-            except Exception as error:
-                died = self.processes.died()
+            except BaseException as error:
+                died = isinstance(error, Exception) and self.processes.died()
                 self.close()
                 if attempt == 2 or not died:
                     raise
                 print("\nflake: the desktop died while starting (%s: %s); starting it once more"
                       % ("; ".join(died), error), file=sys.stderr)
-            except BaseException:
-                self.close()
-                raise
 
     def start_desktop(self):
         self.processes = processes.Processes()

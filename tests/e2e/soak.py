@@ -28,17 +28,10 @@ def floor_kib(pid, seconds=3.0):
     samples = []
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        samples.append(resident_kib(pid))
+        with open("/proc/%d/status" % pid) as status:
+            samples += [int(line.split()[1]) for line in status if line.startswith("VmRSS:")]
         time.sleep(0.01)
     return min(samples)
-
-
-def resident_kib(pid):
-    with open("/proc/%d/status" % pid) as status:
-        for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    raise RuntimeError("no VmRSS for %d" % pid)
 
 
 class Soak:

@@ -19,12 +19,9 @@ def has_markers(*points):
 
 @needs_input
 class Editing(EditorCase):
-    def place_three(self):
-        return self.session.place(A, B, C)
-
     def test_clicks_place_points_in_curve_order_and_only_left_ones(self):
         s = self.session
-        shot = self.place_three()
+        shot = s.place(A, B, C)
         self.assertTrue(shot.dark_near(*MIDDLE))
         self.assertFalse(shot.dark_near(*WRONG_MIDDLE, reach=6))
         # A marker is 5 logical pixels across, in device pixels at the scale.
@@ -39,7 +36,7 @@ class Editing(EditorCase):
 
     def test_hit_tolerance_is_strictly_below_five_pixels(self):
         s = self.session
-        self.place_three()
+        s.place(A, B, C)
         # Whole device pixels just within and just beyond 5 logical pixels.
         within = (math.ceil(5 * SCALE) - 1) / SCALE
         beyond = math.ceil(5 * SCALE) / SCALE
@@ -60,7 +57,7 @@ class Editing(EditorCase):
 
     def test_drag_moves_the_point_also_off_the_window_and_the_curve_follows(self):
         s = self.session
-        self.place_three()
+        s.place(A, B, C)
         s.press(*C)
         s.move_on_screen(900, 900)  # off the window, on the screen
         s.wait_shot(lambda shot: shot.dark_in(290, 490, 310, 510) == 0, "C leaving")
@@ -77,10 +74,18 @@ class Editing(EditorCase):
         self.assertTrue(has_markers((300, 580))(shot))
         self.assertEqual(shot.dark_in(295, 495, 305, 505), 0)
 
-    def test_h_hides_and_shows_the_status_text_and_nothing_else(self):
+    def test_keys_h_r_down_and_up_as_the_layout_types_them(self):
+        """H hides and shows the status text and nothing else; R clears the points,
+        not the segments; Down stops at one and Up adds one. Where the layout
+        moves h and r, the keys QWERTY has them on type other letters."""
         s = self.session
-        self.place_three()
-        s.key("Up")
+        moved = [code for letter, code in QWERTY_KEYCODES.items() if s.keysym_name(code) != letter]
+        if DESKTOP.layout:
+            self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
+        s.place(A, B, C)
+        for code in moved:
+            s.physical_key(code)
+        s.key("Up")  # a later frame: the keys before it have been seen
         s.wait_status(3, 17)
         s.key("h")
         shot = s.wait_shot(lambda shot: not shot.shows_status(), "the text hidden")
@@ -88,10 +93,6 @@ class Editing(EditorCase):
         s.key("h")
         shot = s.wait_status(3, 17)
         self.assertTrue(has_markers(A, B, C)(shot))
-
-    def test_r_clears_the_points_not_the_segments_down_stops_at_one_and_up_adds_one(self):
-        s = self.session
-        self.place_three()
         s.key("Down", times=20)
         s.wait_shot(lambda shot: shot.dark_near(300, 100) and not shot.dark_near(*MIDDLE, reach=6),
                     "the chord from A to B")
@@ -105,28 +106,13 @@ class Editing(EditorCase):
         shot = s.place(C, A)
         self.assertTrue(shot.dark_near(200, 300))  # the line from C to A
 
-    @unittest.skipUnless(DESKTOP.layout, "the layout is US QWERTY")
-    def test_keys_follow_the_layout_not_the_place(self):
-        s = self.session
-        moved = {letter: code for letter, code in QWERTY_KEYCODES.items()
-                 if s.keysym_name(code) != letter}
-        self.assertEqual(len(moved), 2, "h and r are where QWERTY has them")
-        self.place_three()
-        # The keys QWERTY has h and r on type other letters here.
-        for code in moved.values():
-            s.physical_key(code)
-        s.sync()
-        s.key("Up")  # a later frame: the keys before it have been seen
-        shot = s.wait_status(3, 17)
-        self.assertTrue(has_markers(A, B, C)(shot))
-
     @unittest.skipUnless(DESKTOP.managed, "no window manager pings the window")
     def test_answers_the_window_managers_pings_through_a_long_drag(self):
         s = self.session
         self.assertTrue(s.wm_supports("_NET_WM_PING"), DESKTOP_NAME + " does not ping its windows")
         protocols = s.window.get_wm_protocols()
         self.assertIn(s.display.intern_atom("_NET_WM_PING"), protocols)
-        self.place_three()
+        s.place(A, B, C)
         s.press(*C)
         answers = []
         # Longer than a window manager's patience, and three answers at least.

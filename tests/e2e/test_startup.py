@@ -33,13 +33,10 @@ LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
 # the editor's shortest wait (0.1 s), for a planted wait to fail.
 SLOWER = 1.1
 MARGIN = 0.1
-# Runnable tasks a core past which a start's noise outgrows MARGIN (seen: the
-# fastest of nine starts of each 0.4 s apart at ten a core, and 0.12 s at
-# four): not timed there.
+# Runnable tasks a core past which a start's noise outgrows MARGIN: not timed there.
 BUSIEST = 2
-# Launches of each program per round. Noise only adds time, so minima
-# compare; a row whose minima do not gets another round, up to ROUNDS: more
-# launches shed a busy machine's noise, not a wait of the editor's own.
+# Launches of each program per round; noise only adds time, so minima compare,
+# and a row whose minima do not gets another round, up to ROUNDS.
 LAUNCHES = 3
 ROUNDS = 3
 # What SFML writes on any server whose GL cannot set vertical sync (Xvfb's).
@@ -80,10 +77,8 @@ def x_error(name, request):
 
 
 ROOT_MARK_ERROR = x_error("BadAtom", 18) if SFML_VERSION.startswith("2.") else None
-# SFML 3 opens a window partly off the screen (3.0 at the screen's size less
-# half the window's, 3.1 at the origin, its frame above the screen), and a
-# manager that marks itself but places nothing leaves it there: the editor
-# waits out its half second for the move before placing the window itself.
+# SFML 3 opens a window partly off the screen, where a manager that marks itself
+# but places nothing leaves it: the editor waits out its half second for a move.
 LATE_FRAME_LIMIT = 0.5 if SFML_VERSION.startswith("3.") else 0
 
 
@@ -298,8 +293,7 @@ class Startup(EditorCase):
 
     def check_works(self, s, tells):
         def said():
-            lines = s.said().splitlines()
-            return "\n".join(line for line in lines if line not in SFML_NOTICES)
+            return "\n".join(line for line in s.said().splitlines() if line not in SFML_NOTICES)
         print("first frame after %.2f s" % self.first_frame(s, BINARY))
         window, frame = s.wait_settled()
         # The designed size at the desktop's scale, or what fits with the frame.
@@ -315,10 +309,7 @@ class Startup(EditorCase):
                         "the click put no point under the pointer")
         s.request_close()
         self.assertEqual(s.wait_exit(), 0, said())
-        if tells:
-            self.assertRegex(said(), tells)
-        else:
-            self.assertEqual(said(), "")
+        self.assertRegex(said(), tells or r"\A\Z")
 
     def test_closing_exits_with_status_zero(self):
         """Closed by a title bar's close request, and by a manager's own close."""
