@@ -254,19 +254,8 @@ as_root=()
 echo "Installing: ${packages[*]}"
 case "$manager" in
   apt-get)
-    # reprotest and diffoscope come without their Recommends: some 600
-    # packages (Java, Android tools, ffmpeg) that comparing builds never uses.
-    lean=() rest=()
-    for package in "${packages[@]}"; do
-      case $package in
-        reprotest | diffoscope-minimal) lean+=("$package") ;;
-        *) rest+=("$package") ;;
-      esac
-    done
     "${as_root[@]}" apt-get update
-    install=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y)
-    [ ${#rest[@]} -eq 0 ] || "${install[@]}" "${rest[@]}"
-    [ ${#lean[@]} -eq 0 ] || "${install[@]}" --no-install-recommends "${lean[@]}" ;;
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${packages[@]}" ;;
   dnf) "${as_root[@]}" dnf install -y "${packages[@]}" ;;
   pacman) "${as_root[@]}" pacman -S --needed --noconfirm "${packages[@]}" ;;
   zypper) "${as_root[@]}" zypper --non-interactive install "${packages[@]}" ;;
