@@ -27,6 +27,12 @@ void set32(Bytes& b, std::size_t at, std::uint32_t v)
         b[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(v >> (24 - 8 * i));
 }
 
+Bytes with32(Bytes b, std::size_t at, std::uint32_t v)
+{
+    set32(b, at, v);
+    return b;
+}
+
 void put32(Bytes& b, unsigned long v)
 {
     b.resize(b.size() + 4);
@@ -106,19 +112,29 @@ protected:
 
 }
 
-// Whole fonts (TrueType, "OTTO", a collection of one) pass; cut, foreign,
-// empty or missing ones fail.
+// Whole fonts (TrueType, "OTTO", collections of one and two) pass; cut,
+// foreign, empty or missing ones fail, and so does a collection any of whose
+// fonts is not whole.
 TEST_F(FontFile, WholeFontsPassAndOthersFail)
 {
     const Bytes whole = sfnt(0x00010000, {40, 8, 100});
     const Bytes one = collection(sfnt(0x00010000, {24}), 1);
-    Bytes overflowing = sfnt(0x00010000, {8});
-    set32(overflowing, 12 + 8, 0xfffffffc);  // offset near 2^32: must not wrap around
+    const Bytes real_one = collection(real_font(), 1), two = collection(real_font(), 2);
+    const auto size = [](const Bytes& b) { return static_cast<std::uint32_t>(b.size()); };
     const std::string text = "hello, not a font at all";
     const std::pair<Bytes, bool> rows[] = {
-        {whole, true}, {sfnt(0x4f54544f, {16}), true}, {one, true},
+        {whole, true}, {sfnt(0x4f54544f, {16}), true}, {one, true}, {real_one, true}, {two, true},
         {Bytes(one.begin(), one.end() - 1), false}, {sfnt(0x00010000, {}), false},
-        {sfnt(0x12345678, {16}), false}, {Bytes(text.begin(), text.end()), false}, {overflowing, false},
+        {sfnt(0x12345678, {16}), false}, {Bytes(text.begin(), text.end()), false},
+        // An offset near 2^32: must not wrap around.
+        {with32(sfnt(0x00010000, {8}), 12 + 8, 0xfffffffc), false},
+        // The second font's records cut; its directory starting where the file ends.
+        {Bytes(two.begin(), two.end() - 1), false}, {with32(two, 16, size(two)), false},
+        // A table starting past the end.
+        {with32(real_one, record(0, 16), get32(real_one, record(0, 16)) + size(real_one)), false},
+        // No fonts at all, a list of fonts cut short, more fonts than the file holds.
+        {with32(real_one, 8, 0), false}, {Bytes(two.begin(), two.begin() + 12 + 4 * 2 - 1), false},
+        {with32(two, 8, (size(two) - 12) / 4 + 1), false},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(check(rows[i].first), rows[i].second) << "row " << i;
@@ -163,10 +179,9 @@ TEST_F(FontFile, EveryBoundaryOfARealFont)
     // of it and one byte past it.
     for (std::size_t i : {std::size_t(0), n / 2, n - 1}) {
         for (long past : {-1L, 0L, 1L}) {
-            Bytes changed = font;
-            set32(changed, record(i) + 4,
-                  static_cast<std::uint32_t>(static_cast<long>(font.size() - get32(font, record(i))) + past));
-            EXPECT_EQ(check(changed), past <= 0) << "table " << i << ", " << past;
+            const auto length = static_cast<long>(font.size() - get32(font, record(i))) + past;
+            EXPECT_EQ(check(with32(font, record(i) + 4, static_cast<std::uint32_t>(length))), past <= 0)
+                << "table " << i << ", " << past;
         }
     }
 
@@ -177,31 +192,4 @@ TEST_F(FontFile, EveryBoundaryOfARealFont)
     EXPECT_TRUE(check(bare));
     set32(bare, record(n - 1) + 4, 1);
     EXPECT_FALSE(check(bare));
-}
-
-TEST_F(FontFile, CollectionsOfOneAndTwoFonts)
-{
-    const Bytes font = real_font();
-    EXPECT_TRUE(check(collection(font, 1)));
-    const Bytes two = collection(font, 2);
-    EXPECT_TRUE(check(two));
-
-    // Every font of a collection must be whole: the second's records cut.
-    EXPECT_FALSE(check(Bytes(two.begin(), two.end() - 1)));
-    Bytes moved = two;  // the second directory starting where the file ends
-    set32(moved, 16, static_cast<std::uint32_t>(two.size()));
-    EXPECT_FALSE(check(moved));
-    Bytes shifted = collection(font, 1);  // a table shifted one byte past the end
-    set32(shifted, record(0, 16), get32(shifted, record(0, 16)) + static_cast<std::uint32_t>(shifted.size()));
-    EXPECT_FALSE(check(shifted));
-
-    // No fonts at all, or a list of fonts cut short.
-    Bytes none = collection(font, 1);
-    set32(none, 8, 0);
-    EXPECT_FALSE(check(none));
-    const Bytes cut(two.begin(), two.begin() + 12 + 4 * 2 - 1);
-    EXPECT_FALSE(check(cut));
-    Bytes many = two;
-    set32(many, 8, static_cast<std::uint32_t>((two.size() - 12) / 4 + 1));
-    EXPECT_FALSE(check(many));
 }
