@@ -63,19 +63,6 @@ Points points_of(const EditorState& editor)
 
 }
 
-TEST(Clicks, FirstAppendsThenEachInsertsAtIndexOne)
-{
-    EditorState editor;
-    click(editor, 100, 100);
-    EXPECT_EQ(points_of(editor), (Points{{100, 100}}));
-    click(editor, 500, 100);
-    click(editor, 300, 500);
-    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {300, 500}, {500, 100}}));
-    click(editor, 50, 600);
-    EXPECT_EQ(points_of(editor), (Points{{100, 100}, {50, 600}, {300, 500}, {500, 100}}));
-    EXPECT_EQ(editor.selected_point, -1);  // a new point is not picked
-}
-
 // Presses are mapped into drawing coordinates (here a hundredth of a pixel
 // each, from (100, 100)) before they are compared or added.
 TEST(Picking, LowestIndexStrictlyWithinFivePixelsOnBothAxes)
