@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -125,6 +126,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             x = in.int32(), y = in.int32();
         }
     };
+    // A key pressed, in the editor and in the model.
+    const auto press = [&](EditorEvent::Key key) {
+        handle_event({EditorEvent::Type::KeyPressed, key}, to_coords, editor);
+        if (key == EditorEvent::Key::R)
+            model.points.clear();
+        else if (key == EditorEvent::Key::Up)
+            model.segments += model.segments < 2147483647;
+        else if (key == EditorEvent::Key::Down)
+            model.segments = model.segments > 1 ? model.segments - 1 : 1;
+    };
 
     while (!in.empty()) {
         EditorEvent event;
@@ -145,18 +156,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        case 2: {  // a key
-            event.type = EditorEvent::Type::KeyPressed;
-            event.key = keys[in.byte() % (sizeof keys / sizeof keys[0])];
-            handle_event(event, to_coords, editor);
-            if (event.key == EditorEvent::Key::R)
-                model.points.clear();
-            else if (event.key == EditorEvent::Key::Up)
-                model.segments += model.segments < 2147483647;
-            else if (event.key == EditorEvent::Key::Down)
-                model.segments = model.segments > 1 ? model.segments - 1 : 1;
+        case 2:  // a key
+            press(keys[in.byte() % std::size(keys)]);
             break;
-        }
         case 3: {  // a frame: the mouse somewhere, maybe with the button held
             int x, y;
             pixel(x, y);
@@ -173,18 +175,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5:  // events that change nothing, whatever else they carry
             event.type = in.byte() % 2 ? EditorEvent::Type::Closed : EditorEvent::Type::Other;
-            event.key = keys[in.byte() % (sizeof keys / sizeof keys[0])];
+            event.key = keys[in.byte() % std::size(keys)];
             event.button = EditorEvent::Button::Left;
             pixel(event.x, event.y);
             handle_event(event, to_coords, editor);
             break;
         case 6:  // many segments at once, as a held key repeats
-            for (int i = in.byte(); i > 0; --i) {
-                event.type = EditorEvent::Type::KeyPressed;
-                event.key = EditorEvent::Key::Up;
-                handle_event(event, to_coords, editor);
-                model.segments += model.segments < 2147483647;
-            }
+            for (int i = in.byte(); i > 0; --i)
+                press(EditorEvent::Key::Up);
             break;
         }
         check(editor, model);
