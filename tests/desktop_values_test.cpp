@@ -55,8 +55,8 @@ TEST(DesktopValues, RectanglesAndFramesWithinBounds)
         {{0, 0, -1920, 1040}, false}, {{-40000, 0, 100, 100}, false}, {{0, 0, 100000, 100000}, false},
     };
     for (const auto& [r, valid] : rects) {
-        EXPECT_EQ(checked_rect(r[0], r[1], r[2], r[3]).has_value(), valid) << r[0] << " " << r[1] << " " << r[2] << " " << r[3];
-        EXPECT_EQ(current_work_area(r, 0).has_value(), valid) << r[0] << " " << r[1] << " " << r[2] << " " << r[3];
+        EXPECT_EQ(checked_rect(r[0], r[1], r[2], r[3]).has_value(), valid) << testing::PrintToString(r);
+        EXPECT_EQ(current_work_area(r, 0).has_value(), valid) << testing::PrintToString(r);
     }
     const std::vector<std::pair<std::vector<long>, bool>> extents = {
         {{0, 1024, 22, 5}, true}, {{1024, 0, 0, 1024}, true},
@@ -64,5 +64,5 @@ TEST(DesktopValues, RectanglesAndFramesWithinBounds)
         {{1025, 0, 0, 0}, false}, {{0, 1025, 0, 0}, false}, {{0, 0, 1025, 0}, false}, {{0, 0, 0, 1025}, false},
     };
     for (const auto& [e, valid] : extents)
-        EXPECT_EQ(checked_extents(e[0], e[1], e[2], e[3]).has_value(), valid) << e[0] << " " << e[1] << " " << e[2] << " " << e[3];
+        EXPECT_EQ(checked_extents(e[0], e[1], e[2], e[3]).has_value(), valid) << testing::PrintToString(e);
 }
