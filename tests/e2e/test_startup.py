@@ -129,15 +129,10 @@ class Startup(EditorCase):
         # weston may declare the frame a moment after the first frame.
         monitor = (0, 0) + screen
         predicted = overhang(kept_place(screen)[1], monitor)
-        seen = []
-
-        def overhangs_as_predicted():
-            seen.append(s.placement())
-            return overhang(seen[-1][1], monitor) == predicted
-        wait_for(overhangs_as_predicted,
+        wait_for(lambda: overhang(s.placement()[1], monitor) == predicted,
                  "the frame to overhang the monitor by %s" % (predicted,), timeout=5,
                  seen=lambda: "the window is at %s, the entry predicts %s"
-                 % (seen[-1], kept_place(screen)))
+                 % (s.placement(), kept_place(screen)))
 
     @unittest.skipUnless(DESKTOP.panel, "no panel on this desktop")
     def test_window_and_frame_in_the_work_area_at_the_designed_weight(self):
