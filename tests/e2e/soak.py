@@ -72,12 +72,9 @@ class Soak:
         for _ in range(5):
             s.quick_move(self.rng.randrange(-200, self.size[0] + 200),
                          self.rng.randrange(-200, self.size[1] + 100))
-        s.quick_move(*self.pixel(*drop))
-        s.sync()
+        s.move(*self.pixel(*drop))
         s.wait_shot(self.marker_at(*drop), "a dropped point", timeout=120)
-        s.quick_button(False)
-        s.sync()
-        s.wait_handled(TEXT_CORNER)  # the editor reads the held button live
+        s.release(TEXT_CORNER)
         self.cells.discard(cell)
         self.dropped += 1
         self.events += 7
@@ -103,8 +100,7 @@ class Soak:
     def clear(self):
         self.most_points = max(self.most_points, self.points())
         self.s.quick_move(*self.pixel(320, 320))
-        self.s.quick_key("r")
-        self.s.sync()
+        self.s.key("r")
         self.s.wait_handled(TEXT_CORNER)  # the old markers are gone
         self.cells.clear()
         self.dropped = self.checks = 0
