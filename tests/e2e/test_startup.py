@@ -181,16 +181,14 @@ class Startup(EditorCase):
     def test_sfml_2_5_hangs_creating_its_window_on_a_very_wide_bare_screen(self):
         """Known limit: SFML 2.5.1 creates the window below two 1920 x 1080
         monitors and waits for ever for it to be seen; fails once SFML returns."""
-        monitor = (device(1920), device(1080))
-        screen = (2 * monitor[0], monitor[1])
-        self.assertTrue(creation_never_ends(screen))
-        s = self.new_session(monitor, monitors=2)
+        s = self.new_session((device(1920), device(1080)), monitors=2)
+        self.assertTrue(creation_never_ends(s.screen))
         editor = s.run()
         window = wait_for(s.find_window, "the editor's window")
         with self.assertRaisesRegex(AssertionError, "timed out waiting for the window on the screen"):
-            wait_for(lambda: s.placement(window)[0][1] < screen[1], "the window on the screen",
+            wait_for(lambda: s.placement(window)[0][1] < s.screen[1], "the window on the screen",
                      timeout=10)
-        self.assertEqual(s.placement(window)[0][:2], creation_place(screen))
+        self.assertEqual(s.placement(window)[0][:2], creation_place(s.screen))
         self.assertIsNone(editor.poll(), "the editor exited instead of hanging")
 
     def test_ended_by_sigterm_leaves_no_process_behind(self):
