@@ -5,10 +5,8 @@
 # standard library's checks and the fuzz target replaying its corpus.
 #   ./test.sh [--other-release]
 # --other-release, for a release beside the one whose ./test.sh runs all:
-# what changes with its SFML, compositors and GNOME's window manager. No docs
-# check, no soak; editing and mapping on bare X only; the start-up suites on
-# bare X, GNOME, KDE and weston, and openbox's panel rows (the curve's weight
-# at each scale), not under the plain X window managers.
+# what changes with its SFML, compositors and GNOME's window manager (what it
+# leaves out: docs/testing.md).
 set -euo pipefail
 cd "$(dirname "$0")"
 skip=() docs=1

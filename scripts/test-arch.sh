@@ -61,10 +61,8 @@ for program in curve_tests app_tests drawing_tests; do
     { echo "test-arch: $program ran no test" >&2; exit 1; }
 done
 [ -n "$e2e" ] || exit 0
-# The editor on bare X (openbox only to leave a dead manager's marks behind):
-# start-up and the status lines pixel for pixel; real clicks, the hit square
-# and drags, at 150 %, so the scale's path runs here too. Keys are read
-# through X's keysyms alike on every architecture: the other legs test them.
+# The editor on bare X (openbox only to leave a dead manager's marks): start-up,
+# and clicks and drags at 150 %; keys are X's keysyms alike on every architecture.
 tests='^e2e_(startup|mapping_bare_150)$'
 run=(ctest --test-dir build --output-on-failure --no-tests=error -j2 -R "$tests")
 "${x[@]}" "${run[@]}" | tee build/ctest.log

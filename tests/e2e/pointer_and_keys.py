@@ -42,12 +42,12 @@ class Input:
         self.quick_button(True, button)
         self.sync()
 
-    def release(self):
+    def release(self, box=STATUS_BOX):
         """Releases the left button; returns once handled (the editor reads the
-        button live), with the last screenshot."""
+        button live), with the last screenshot; wait_handled's box."""
         self.quick_button(False)
         self.sync()
-        return self.wait_handled()
+        return self.wait_handled(box)
 
     def wait_handled(self, box=STATUS_BOX):
         """H twice: returns the last screenshot once every earlier event is

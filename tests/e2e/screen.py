@@ -68,9 +68,8 @@ class Screen:
         return geometry.width, geometry.height
 
     def shot(self):
-        window = self.window or self.find_window()
-        geometry = window.get_geometry()
-        image = window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xffffffff)
+        geometry = self.window.get_geometry()
+        image = self.window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xffffffff)
         return Shot(image.data, geometry.width, geometry.height)
 
     def wait_shot(self, condition, what, timeout=TIMEOUT):

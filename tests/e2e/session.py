@@ -53,12 +53,15 @@ class Session:
         self.runtime = self.authority = None  # a compositor's XDG_RUNTIME_DIR and X authority
         processes.LIVE_SESSIONS.add(self)
         self.name = DESKTOP.server(self)
+        if DESKTOP.layout:  # before connecting: a connection reads the keymap once
+            subprocess.run(["setxkbmap", *DESKTOP.layout], check=True, env=self.env)
         self.display = self.connect()
         self.root = self.display.screen().root
+        dvorak = (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"])) == (44, "d")
+        if DESKTOP.layout and not dvorak:
+            raise RuntimeError("the Dvorak layout did not load")
         if SCALE != 1:
             DESKTOP.publish_scale(self)
-        if DESKTOP.layout:
-            self.use_layout(*DESKTOP.layout)
         if DESKTOP.manager:
             self.processes.spawn(DESKTOP.manager, env=self.env)
         if DESKTOP.managed:
@@ -80,16 +83,6 @@ class Session:
         """A new connection (python-xlib reads XAUTHORITY from os.environ)."""
         with mock.patch.dict(os.environ, {"XAUTHORITY": self.authority} if self.authority else {}):
             return xdisplay.Display(self.name)
-
-    def use_layout(self, layout, variant):
-        """Loads US Dvorak and checks the keymap a new connection reads."""
-        subprocess.run(["setxkbmap", "-layout", layout, "-variant", variant], check=True,
-                       env=self.env)
-        self.display.close()
-        self.display = self.connect()
-        self.root = self.display.screen().root
-        if (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"])) != (44, "d"):
-            raise RuntimeError("the Dvorak layout did not load")
 
     def wait_window_manager(self):
         """Waits until the window manager shows a probe; a new one each second,

@@ -2,10 +2,6 @@
 keep its resident memory flat after warm-up and exit with status 0.
 
     /usr/bin/python3 tests/e2e/soak.py [events] [seed]
-
-Clicks land on a 60 x 60 grid of cells 10 units apart; drags drop points in a
-band along the bottom; a checkpoint marker every few hundred events proves all
-earlier ones handled.
 """
 import random
 import sys
@@ -38,9 +34,8 @@ class Soak:
     def __init__(self, session, rng):
         self.s, self.rng = session, rng
         self.size = (640, 640)
-        self.cells = set()    # grid cells holding a point
-        self.dropped = 0      # points dragged into the bottom band
-        self.band = 0         # next free spot in the band
+        self.cells = set()    # cells of a 60 x 60 grid, 10 units apart, holding a point
+        self.dropped = 0      # points dragged into the band along the bottom
         self.checks = 0       # checkpoint markers placed since the last R
         self.events = 0
         self.most_points = 0
@@ -67,25 +62,21 @@ class Soak:
         self.events += 1
 
     def drag(self):
-        if not self.cells or self.band >= 120:
+        if not self.cells or self.dropped >= 120:
             return self.click_cell()
         cell = self.rng.choice(sorted(self.cells))
-        drop = (5 + 10 * (self.band % 60), 615 + 15 * (self.band // 60))
+        drop = (5 + 10 * (self.dropped % 60), 615 + 15 * (self.dropped // 60))
         s = self.s
         s.quick_move(*self.pixel(5 + 10 * cell[0], 5 + 10 * cell[1]))
         s.quick_button(True)
         for _ in range(5):
             s.quick_move(self.rng.randrange(-200, self.size[0] + 200),
                          self.rng.randrange(-200, self.size[1] + 100))
-        s.quick_move(*self.pixel(*drop))
-        s.sync()
+        s.move(*self.pixel(*drop))
         s.wait_shot(self.marker_at(*drop), "a dropped point", timeout=120)
-        s.quick_button(False)
-        s.sync()
-        s.wait_handled(TEXT_CORNER)  # the editor reads the held button live
+        s.release(TEXT_CORNER)
         self.cells.discard(cell)
         self.dropped += 1
-        self.band += 1
         self.events += 7
 
     def key_storm(self):
@@ -109,11 +100,10 @@ class Soak:
     def clear(self):
         self.most_points = max(self.most_points, self.points())
         self.s.quick_move(*self.pixel(320, 320))
-        self.s.quick_key("r")
-        self.s.sync()
+        self.s.key("r")
         self.s.wait_handled(TEXT_CORNER)  # the old markers are gone
         self.cells.clear()
-        self.dropped = self.band = self.checks = 0
+        self.dropped = self.checks = 0
         self.events += 1
 
     def checkpoint(self):
