@@ -29,8 +29,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # The program whose first frame the editor's is held to, built with the benchmarks.
 LEAST = os.path.join(BUILD_DIR, "bench", "least_sfml_window")
 # The editor's first frame may come a tenth later than SFML's own (a tenth
-# more work, which a busy machine slows alike), and MARGIN later: less than
-# the editor's shortest wait (0.1 s), for a planted wait to fail.
+# more work, which a busy machine slows alike), and MARGIN later: as long as
+# the editor's shortest wait (0.1 s), so that a planted wait of 0.3 s fails.
 SLOWER = 1.1
 MARGIN = 0.1
 # Runnable tasks a core past which a start's noise outgrows MARGIN: not timed there.
