@@ -40,7 +40,7 @@ std::int32_t plain_binomial(int n, int k)
     return static_cast<std::int32_t>(c);
 }
 
-// Each coordinate's sum kept in double.
+// Terms in double; each coordinate's running sum rounded to float after every addition.
 Vector2f plain_coordinates(const std::vector<Vector2f>& p, float t)
 {
     const int n = static_cast<int>(p.size()) - 1;

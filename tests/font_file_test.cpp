@@ -120,7 +120,7 @@ TEST_F(FontFile, WholeFontsPassAndOthersFail)
     const Bytes whole = sfnt(0x00010000, {40, 8, 100});
     const Bytes one = collection(sfnt(0x00010000, {24}), 1);
     const Bytes real_one = collection(real_font(), 1), two = collection(real_font(), 2);
-    const auto size = [](const Bytes& b) { return static_cast<std::uint32_t>(b.size()); };
+    const auto size32 = [](const Bytes& b) { return static_cast<std::uint32_t>(b.size()); };
     const std::string text = "hello, not a font at all";
     const std::pair<Bytes, bool> rows[] = {
         {whole, true}, {sfnt(0x4f54544f, {16}), true}, {one, true}, {real_one, true}, {two, true},
@@ -129,12 +129,12 @@ TEST_F(FontFile, WholeFontsPassAndOthersFail)
         // An offset near 2^32: must not wrap around.
         {with32(sfnt(0x00010000, {8}), 12 + 8, 0xfffffffc), false},
         // The second font's records cut; its directory starting where the file ends.
-        {Bytes(two.begin(), two.end() - 1), false}, {with32(two, 16, size(two)), false},
+        {Bytes(two.begin(), two.end() - 1), false}, {with32(two, 16, size32(two)), false},
         // A table starting past the end.
-        {with32(real_one, record(0, 16), get32(real_one, record(0, 16)) + size(real_one)), false},
+        {with32(real_one, record(0, 16), get32(real_one, record(0, 16)) + size32(real_one)), false},
         // No fonts at all, a list of fonts cut short, more fonts than the file holds.
         {with32(real_one, 8, 0), false}, {Bytes(two.begin(), two.begin() + 12 + 4 * 2 - 1), false},
-        {with32(two, 8, (size(two) - 12) / 4 + 1), false},
+        {with32(two, 8, (size32(two) - 12) / 4 + 1), false},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(check(rows[i].first), rows[i].second) << "row " << i;

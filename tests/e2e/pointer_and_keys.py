@@ -44,7 +44,7 @@ class Input:
 
     def release(self, box=STATUS_BOX):
         """Releases the left button; returns once handled (the editor reads the
-        button live), with the last screenshot; wait_handled's box."""
+        button live), with the last screenshot; `box` as for wait_handled."""
         self.quick_button(False)
         self.sync()
         return self.wait_handled(box)

@@ -107,7 +107,8 @@ class Startup(EditorCase):
     def test_window_on_one_monitor_with_background_and_status_text_closes_with_zero(self):
         """Or, a known limit (desktops.py), kept partly off it by what the
         desktop's entry predicts; fails once the desktop follows the move.
-        Closed, with three points, by a close request or the manager's close."""
+        Closed, with three points where input reaches it, by a close request or the
+        manager's close."""
         closes = [EditorSession.request_close]
         if DESKTOP.managed:
             closes.append(EditorSession.close_by_window_manager)
