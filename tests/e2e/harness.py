@@ -1,5 +1,6 @@
 """The editor in a desktop of its own (session.py), driven by real X input and
 read back as pixels: what the suites build on."""
+import functools
 import unittest
 
 from desktops import DESKTOP, MONITORS
@@ -25,13 +26,17 @@ class EditorSession(EditorProcess, Placement, Input, Screen, Session):
 
 
 class EditorCase(unittest.TestCase):
-    """Each test gets a desktop of its own; with START, the editor running in it."""
+    """Each test gets a desktop of its own, made when first asked for; with
+    START, the editor running in it."""
     START = True
 
     def setUp(self):
-        self.session = self.new_session()
         if self.START:
             self.session.start()
+
+    @functools.cached_property
+    def session(self):
+        return self.new_session()
 
     def new_session(self, screen=SCREEN, monitors=MONITORS):
         session = EditorSession(screen, monitors)

@@ -57,9 +57,9 @@ class Session:
             subprocess.run(["setxkbmap", *DESKTOP.layout], check=True, env=self.env)
         self.display = self.connect()
         self.root = self.display.screen().root
-        h = (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"]))  # Dvorak's d
-        if DESKTOP.layout and h != (44, "d"):
-            raise RuntimeError("the Dvorak layout did not load")
+        if DESKTOP.layout:  # Dvorak's key and symbol where QWERTY has h
+            if (self.keycode("h"), self.keysym_name(QWERTY_KEYCODES["h"])) != (44, "d"):
+                raise RuntimeError("the Dvorak layout did not load")
         if SCALE != 1:
             DESKTOP.publish_scale(self)
         if DESKTOP.manager:

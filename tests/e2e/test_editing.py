@@ -118,7 +118,8 @@ class Editing(EditorCase):
         # Longer than a window manager's patience, and three answers at least.
         deadline = time.monotonic() + 5.0
         while time.monotonic() < deadline or len(answers) < 3:
-            s.move(300 + len(answers) % 200, 500 - len(answers) % 300)
+            step = len(answers) + 1  # off C from the first step
+            s.move(300 + step % 200, 500 - step % 300)
             answers.append(s.ping())
         s.move(400, 400)
         s.wait_shot(has_markers((400, 400)), "C under the pointer")

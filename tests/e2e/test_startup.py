@@ -101,8 +101,7 @@ HOSTILE = [
 
 
 class Startup(EditorCase):
-    def setUp(self):
-        pass  # each test makes the sessions it needs: a desktop started for nothing costs seconds
+    START = False  # each test starts the editor its own way
 
     def test_window_on_one_monitor_with_background_and_status_text_closes_with_zero(self):
         """Or, a known limit (desktops.py), kept partly off it by what the
@@ -314,7 +313,7 @@ class Startup(EditorCase):
         self.assertRegex(said(), tells or r"\A\Z")
 
     def test_a_bad_font_or_no_display_says_so_and_opens_no_window(self):
-        s = self.new_session()
+        s = self.session
         s.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         s.display.sync()
         # Clients already there are not the editor: a client's ids share high bits.
