@@ -72,11 +72,11 @@ class Screen:
         image = self.window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xffffffff)
         return Shot(image.data, geometry.width, geometry.height)
 
-    def wait_shot(self, condition, what, timeout=TIMEOUT):
+    def wait_shot(self, condition, what, timeout=TIMEOUT, seen=None):
         def check():
             shot = self.shot()
             return shot if condition(shot) else None
-        return wait_for(check, what, timeout)
+        return wait_for(check, what, timeout, seen)
 
     def pixel_now(self, x, y):
         """The window's pixel at logical (x, y), or None off the screen."""
@@ -110,6 +110,13 @@ class Screen:
         # Text drawn with no font would match a window that shows none.
         if sum(is_dark(rgb) for rgb in expected.values()) < 100:
             raise AssertionError("the reference status lines show no text")
-        return self.wait_shot(
-            lambda shot: all(shot.device_pixel(x, y) == rgb for (x, y), rgb in expected.items()),
-            "the status lines for %d points and %d segments" % (points, segments))
+        def differing(shot):
+            return sum(shot.device_pixel(x, y) != rgb for (x, y), rgb in expected.items())
+
+        def seen():
+            shot = self.shot()
+            return "%d of %d pixels differ in a %d x %d window" % (
+                differing(shot), len(expected), shot.width, shot.height)
+        return self.wait_shot(lambda shot: differing(shot) == 0,
+                              "the status lines for %d points and %d segments" % (points, segments),
+                              seen=seen)

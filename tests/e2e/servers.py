@@ -1,4 +1,5 @@
 """start_*(session) starts Xvfb or a compositor's Xwayland; returns the display name."""
+import contextlib
 import functools
 import glob
 import json
@@ -42,7 +43,11 @@ def start_xvfb(session):
 
 def new_runtime(session, log):
     """A private runtime directory; a compositor's environment using it, and
-    the path of its `log` there."""
+    the path of its `log` there. Xwayland's sockets' folder made as a booted
+    system makes it (1777): mutter makes a missing one 1755, then refuses it."""
+    os.makedirs("/tmp/.X11-unix", exist_ok=True)
+    with contextlib.suppress(PermissionError):  # another user's, as it should be
+        os.chmod("/tmp/.X11-unix", 0o1777)
     session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
     return (dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime),
             os.path.join(session.runtime, log))
