@@ -12,6 +12,8 @@ from options import SCALE, monitor_pixels
 from scaling import assert_compositor_scale, scaled_gnome
 from waiting import wait_for
 
+X11_SOCKETS = "/tmp/.X11-unix"  # where local X servers put their sockets
+
 
 def env_without_display():
     return {k: v for k, v in os.environ.items()
@@ -45,9 +47,9 @@ def new_runtime(session, log):
     """A private runtime directory; a compositor's environment using it, and
     the path of its `log` there. Xwayland's sockets' folder made as a booted
     system makes it (1777): mutter makes a missing one 1755, then refuses it."""
-    os.makedirs("/tmp/.X11-unix", exist_ok=True)
+    os.makedirs(X11_SOCKETS, exist_ok=True)
     with contextlib.suppress(PermissionError):  # another user's, as it should be
-        os.chmod("/tmp/.X11-unix", 0o1777)
+        os.chmod(X11_SOCKETS, 0o1777)
     session.runtime = tempfile.mkdtemp(prefix="orrinade-xdg-")
     return (dict(env_without_display(), XDG_RUNTIME_DIR=session.runtime),
             os.path.join(session.runtime, log))

@@ -19,6 +19,7 @@ from options import (BACKGROUND, BINARY, BUILD_DIR, DESKTOP_NAME, RUNNER, SCALE,
 from placement import (creation_never_ends, creation_place, inside, kept_place, overhang,
                        placement_out_of_reach)
 from processes import running
+from servers import X11_SOCKETS
 from waiting import wait_for
 
 # Monitors in logical pixels: the window (640 x 640) fits each, barely the last.
@@ -224,7 +225,7 @@ class Startup(EditorCase):
             with contextlib.suppress(FileNotFoundError):
                 if os.stat(path).st_ino == inode and not os.path.exists(lock):
                     os.unlink(path)
-        places = [("/tmp/.X11-unix/X%d" % n, "/tmp/.X%d-lock" % n) for n in range(64)]
+        places = [(os.path.join(X11_SOCKETS, "X%d" % n), "/tmp/.X%d-lock" % n) for n in range(64)]
         free = [(path, lock) for path, lock in places
                 if not os.path.exists(path) and not os.path.exists(lock)]
         for path, lock in free[:3]:
